@@ -1,0 +1,72 @@
+#pragma once
+// The front panel: its state, the keypad's entry state machine, every button
+// and track-bar handler, start-up, and the follow step.
+
+#include <cstdint>
+#include <exception>
+#include <functional>
+#include <string>
+
+#include "base/Component.h"
+#include "panel/PanelView.h"
+
+class TNMHTTP;
+
+// Panel state: one set per process, shared with the packet senders.
+extern std::int32_t EntryCount;  // 0 idle, 1..5 key positions used
+extern std::int32_t ModeIsSsb;   // 0 AM, otherwise SSB
+extern std::int32_t ArxOn;       // 0 off, otherwise on
+extern std::string HostUrl;      // the follow server, read once at start
+
+// Puts the panel state back to its start values (for tests and start-up).
+void ResetPanelState();
+
+class TForm1 : public TComponent {
+public:
+  // The view must outlive the form. programPath names the program file and
+  // gives the application title of the error box.
+  TForm1(PanelView& view, std::string programPath);
+  ~TForm1() override;
+
+  void FormCreate(TComponent* Sender);
+
+  void Button4Click(TComponent* Sender);   // "1"
+  void Button5Click(TComponent* Sender);   // "2"
+  void Button6Click(TComponent* Sender);   // "3"
+  void Button7Click(TComponent* Sender);   // "4"
+  void Button8Click(TComponent* Sender);   // "5"
+  void Button9Click(TComponent* Sender);   // "6"
+  void Button10Click(TComponent* Sender);  // "7"
+  void Button11Click(TComponent* Sender);  // "8"
+  void Button12Click(TComponent* Sender);  // "9"
+  void Button13Click(TComponent* Sender);  // ","
+  void Button14Click(TComponent* Sender);  // "0"
+  void Button15Click(TComponent* Sender);  // "SET"
+  void Button16Click(TComponent* Sender);  // "AM"
+  void Button17Click(TComponent* Sender);  // "SSB"
+  void Button18Click(TComponent* Sender);  // "ARX"
+  void Button19Click(TComponent* Sender);  // "STR"
+  void Button20Click(TComponent* Sender);  // "+"
+  void Button21Click(TComponent* Sender);  // "-"
+  void TrackBar1Change(TComponent* Sender);
+  void Timer1Timer(TComponent* Sender);
+
+  // Sets the track bar: clamps to 0..9; when that differs from the current
+  // position, stores it and runs TrackBar1Change before returning.
+  void SetTrackBarPosition(int position);
+
+  // A user scroll notification: stores the position and always runs
+  // TrackBar1Change, also when the position did not change.
+  void TrackBarScrolled(int position);
+
+  // Runs a handler the way the window system does: an error that escapes it
+  // is shown in the error box and the program goes on.
+  void RunHandler(const std::function<void()>& handler);
+  void ReportError(const std::exception& error);
+
+  TNMHTTP* NMHTTP1 = nullptr;
+
+private:
+  PanelView& view_;
+  std::string programPath_;
+};

@@ -1,0 +1,23 @@
+#pragma once
+// Loading a shared library by its bare name at run time, its entry points,
+// and the thread's last system error code.
+
+#include <cstdint>
+
+namespace platform {
+
+using ModuleHandle = void*;  // nullptr: not loaded
+
+// "mpusbapi" opens libmpusbapi.so (Linux, with the loader's usual search:
+// LD_LIBRARY_PATH first) or mpusbapi.dll (Windows).
+ModuleHandle LoadModule(const char* name);
+void* FindSymbol(ModuleHandle module, const char* name);  // nullptr when not exported
+
+constexpr std::uint32_t kErrorInvalidHandle = 6;
+
+// The last system error of this thread in Windows numbering. On POSIX a
+// device that is gone or a handle that is not valid (ENODEV, ENXIO, EBADF)
+// reads as kErrorInvalidHandle; other errno values pass through unchanged.
+std::uint32_t LastSystemError();
+
+}  // namespace platform
