@@ -2,24 +2,16 @@
 // The front panel: its state, the keypad's entry state machine, every button
 // and track-bar handler, start-up, and the follow step.
 
-#include <cstdint>
 #include <exception>
 #include <functional>
 #include <string>
 
 #include "base/Component.h"
+#include "panel/PanelState.h"
 #include "panel/PanelView.h"
 
 class TNMHTTP;
 
-// Panel state: one set per process, shared with the packet senders.
-extern std::int32_t EntryCount;  // 0 idle, 1..5 key positions used
-extern std::int32_t ModeIsSsb;   // 0 AM, otherwise SSB
-extern std::int32_t ArxOn;       // 0 off, otherwise on
-extern std::string HostUrl;      // the follow server, read once at start
-
-// Puts the panel state back to its start values (for tests and start-up).
-void ResetPanelState();
 
 class TForm1 : public TComponent {
 public:

@@ -1,0 +1,39 @@
+/* The radio's USB access library: the C interface every implementation of
+ * libmpusbapi (the libusb one, the simulated radio, any other) exports, and
+ * that the link looks up by name at run time. A failed call leaves its reason
+ * in errno. */
+#ifndef RAVOLIN_MPUSBAPI_H
+#define RAVOLIN_MPUSBAPI_H
+
+#include <stdint.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+#if defined(_WIN32)
+#define MPUSB_EXPORT __declspec(dllexport)
+#else
+#define MPUSB_EXPORT __attribute__((visibility("default")))
+#endif
+
+#define MPUSB_INVALID_HANDLE ((void*)-1)
+
+/* direction: 0 write pipe (OUT endpoint), 1 read pipe (IN endpoint). */
+MPUSB_EXPORT void* _MPUSBOpen(uint32_t instance, const char* vid_pid, const char* endpoint, uint32_t direction,
+                              uint32_t reserved); /* MPUSB_INVALID_HANDLE: not open */
+MPUSB_EXPORT uint32_t _MPUSBWrite(void* pipe, const void* data, uint32_t length, uint32_t* written,
+                                  uint32_t timeout_ms); /* 0: failed */
+MPUSB_EXPORT uint32_t _MPUSBRead(void* pipe, void* data, uint32_t length, uint32_t* received,
+                                 uint32_t timeout_ms); /* 0: failed */
+MPUSB_EXPORT uint32_t _MPUSBReadInt(void* pipe, void* data, uint32_t length, uint32_t* received,
+                                    uint32_t timeout_ms);
+MPUSB_EXPORT uint32_t _MPUSBClose(void* pipe);
+MPUSB_EXPORT uint32_t _MPUSBGetDLLVersion(void);
+MPUSB_EXPORT uint32_t _MPUSBGetDeviceCount(const char* vid_pid);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif
