@@ -1,0 +1,160 @@
+#pragma once
+// TPowersock: a TCP client session on one socket, driven by window-message
+// notifications. Its operations look blocking to the caller: each waits by
+// pumping the user-interface thread's messages until the network, the
+// time-out timer or a cancel ends the wait. Handlers of other parts of the
+// application (and of this session) can therefore run in the middle of an
+// operation.
+//
+// Derived sessions (the HTTP client) use the protected members directly and
+// publish Proxy, ProxyPort, OnPacketRecvd and OnPacketSent with
+// using-declarations.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "base/Component.h"
+#include "base/Events.h"
+#include "net/SessionWindow.h"
+#include "net/SockErrors.h"
+#include "net/ThreadTimer.h"
+#include "platform/messages.h"
+#include "platform/sockets.h"
+
+using TOnHostResolved = std::function<void(TComponent* Sender)>;
+using TOnStatus = std::function<void(TComponent* Sender, const std::string& Status)>;
+using TOnSocketError = std::function<void(TComponent* Sender, std::uint16_t Error, const std::string& Message)>;
+
+// Number of live sessions that hold the sockets start-up.
+extern int StartupCount;
+
+class TPowersock : public TComponent {
+public:
+  static constexpr std::uint16_t kNoSocket = 65535;
+  static constexpr int kWorkBufferSize = 65537;
+  static constexpr int kHostEntryBufferSize = 1024;
+  static constexpr int kBlockSize = 65536;
+
+  explicit TPowersock(TComponent* owner);
+  ~TPowersock() override;
+
+  // Waits for an accept notification, then accepts the peer: returns the new
+  // socket (registered for notifications) and stores the peer's address.
+  virtual std::uint16_t Accept();
+  // Resolves Host (or Proxy) and connects; raises ESockError on failure.
+  virtual void Connect();
+  // Closes the socket and puts a fresh one in its place.
+  virtual void Disconnect();
+  // Sends a command line and returns the reply line; sets ReplyNumber.
+  virtual std::string Transaction(const std::string& command);
+  // Ends the current wait (the time-out timer calls it).
+  virtual void Abort();
+
+  // Asks the waiting operation to stop at its next pass.
+  void Cancel();
+  // True when at least one byte is waiting in the socket.
+  bool DataAvailable();
+
+  // Data transfer on the connected socket.
+  void Write(const std::string& text);
+  void Writeln(const std::string& text);
+  // length 0 sends the bytes up to the first NUL (at most 65535 of them).
+  void SendBuffer(const char* bytes, std::uint16_t length);
+  void SendFile(const std::string& fileName);
+  // One line, line feed included; empty at the end of the data.
+  std::string ReadLn();
+  // Everything up to the end of the data, into a new file.
+  void CaptureFile(const std::string& fileName);
+  // Everything up to the end of the data (or until text holds at least
+  // maximum bytes; -1 for no maximum), into text; returns text.
+  std::string& CaptureString(std::string& text, int maximum);
+
+  // Published properties.
+  std::string Host;
+  int Port = 0;
+  int TimeOut = 0;  // milliseconds, 0 = none; must not be negative
+  int ReportLevel = 0;
+  TNotifyEvent OnConnect;
+  TNotifyEvent OnDisconnect;
+  THandlerEvent OnInvalidHost;
+  TOnHostResolved OnHostResolved;
+  TOnStatus OnStatus;
+  TNotifyEvent OnConnectionFailed;
+
+  // Read-only state.
+  bool GetConnected() const { return Connected; }
+  std::uint16_t GetSocketHandle() const { return SocketHandle; }
+  int GetLastErrorNo() const { return LastErrorNo; }
+  const std::string& GetLastStatus() const { return LastStatus; }
+  std::uint32_t GetBytesSent() const { return BytesSent; }
+  std::uint32_t GetBytesRecvd() const { return BytesRecvd; }
+  std::int16_t GetReplyNumber() const { return ReplyNumber; }
+  const std::string& GetReplyMessage() const { return ReplyMessage; }
+  const sock::SockAddrIn& GetRemoteAddress() const { return RemoteAddress; }
+
+  // The dispatch of the session window: socket notifications and lookup
+  // completions. Never raises.
+  void HandleSocketMessage(TSocketMessage& message);
+
+protected:
+  // Held here, published by derived sessions.
+  std::string Proxy;
+  int ProxyPort = 0;
+  TNotifyEvent OnPacketRecvd;
+  TNotifyEvent OnPacketSent;
+
+  // Hooks for derived sessions.
+  TNotifyEvent OnDataArrived;
+  TNotifyEvent OnAcceptRequest;
+  TOnSocketError OnSocketError;
+
+  // Passes text to OnStatus when level is at most ReportLevel.
+  void ReportStatus(std::uint8_t level, const std::string& text);
+  // Raises the last socket error unless it is tolerated or 10000 or less.
+  void CheckSocketError(int tolerated);
+  std::string LookupErrorMessage(int number);
+  // Sets the address of RemoteAddress from Proxy or Host (dotted address or
+  // name lookup).
+  void ResolveHost();
+  void InitializeWinsock();
+  // Closes the socket and, unless shutting down, makes a replacement.
+  void RequestCloseSocket();
+
+  void TimerOn();
+  void TimerOff();
+  void TimerFired(TComponent* Sender);
+
+  char WorkBuffer[kWorkBufferSize] = {};
+  std::unique_ptr<char[]> HostEntryBuffer;
+  sock::SockAddrIn RemoteAddress = {};
+  std::uint16_t SocketHandle = kNoSocket;
+  platform::WindowHandle SessionWindow = 0;
+  TThreadTimer* Timer = nullptr;
+  bool Canceled = false;
+  bool ShuttingDown = false;
+  bool Connected = false;
+  bool Succeeded = false;
+  bool TimedOut = false;
+  bool WaitDone = false;
+  int LastErrorNo = 0;
+  std::string LastStatus;
+  std::uint32_t BytesSent = 0;
+  std::uint32_t BytesRecvd = 0;
+  std::int16_t ReplyNumber = 0;
+  std::string ReplyMessage;
+
+private:
+  // Copies name into WorkBuffer as a NUL-terminated string.
+  void StageName(const std::string& name);
+  // Stores a new socket handle, refusing one that does not fit 16 bits.
+  void AdoptSocket(sock::Socket handle);
+  void RegisterSocket(std::uint16_t handle);
+  // Withdraws a name lookup that is still running.
+  void CancelLookup();
+  // Appends received bytes of a capture and re-arms the time-out.
+  void TakeBlock(int count);
+
+  sock::AsyncTask LookupTask = 0;  // the lookup whose reply is awaited; 0 = none
+};
