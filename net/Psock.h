@@ -153,8 +153,6 @@ private:
   void RegisterSocket(std::uint16_t handle);
   // Withdraws a name lookup that is still running.
   void CancelLookup();
-  // Appends received bytes of a capture and re-arms the time-out.
-  void TakeBlock(int count);
 
   sock::AsyncTask LookupTask = 0;  // the lookup whose reply is awaited; 0 = none
 };
