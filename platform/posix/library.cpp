@@ -1,0 +1,42 @@
+// The loader on POSIX: a bare module name becomes lib<name>.so and is found
+// by the dynamic loader's own search (LD_LIBRARY_PATH, then the run path of
+// the program, the loader cache and the system directories). No directory
+// of our own is put in front, so the user's LD_LIBRARY_PATH picks the
+// library.
+
+#include "platform/library.h"
+
+#include <cerrno>
+#include <dlfcn.h>
+#include <string>
+
+namespace platform {
+
+ModuleHandle LoadModule(const char* name) {
+  if (name == nullptr || *name == '\0') return nullptr;
+  const std::string file = std::string("lib") + name + ".so";
+  // Bind every symbol now, so a library with unresolved references fails
+  // here instead of in the middle of a call.
+  return dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
+}
+
+void* FindSymbol(ModuleHandle module, const char* name) {
+  // dlsym(nullptr, ...) would search the whole process; a module that did
+  // not load exports nothing.
+  if (module == nullptr || name == nullptr) return nullptr;
+  return dlsym(module, name);
+}
+
+std::uint32_t LastSystemError() {
+  const int error = errno;
+  switch (error) {
+    case ENODEV:
+    case ENXIO:
+    case EBADF:
+      return kErrorInvalidHandle;
+    default:
+      return static_cast<std::uint32_t>(error);
+  }
+}
+
+}  // namespace platform

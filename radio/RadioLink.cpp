@@ -1,0 +1,95 @@
+#include "radio/RadioLink.h"
+
+namespace {
+
+constexpr const char* kLibraryName = "mpusbapi";
+constexpr std::uint32_t kFirstDevice = 0;
+constexpr const char* kDeviceIdentity = "vid_04d8&pid_000c";
+constexpr const char* kEndpoint = "\\MCHP_EP1";
+constexpr std::uint32_t kWriteDirection = 0;
+constexpr std::uint32_t kReadDirection = 1;
+constexpr std::uint32_t kReserved = 0;
+
+template <typename Fn>
+Fn Lookup(const char* name) {
+  return reinterpret_cast<Fn>(platform::FindSymbol(MpusbLibrary, name));
+}
+
+void LookUpEntryPoints() {
+  MpusbEntries.GetDLLVersion = Lookup<MpusbEntryPoints::GetDllVersionFn>("_MPUSBGetDLLVersion");
+  MpusbEntries.GetDeviceCount = Lookup<MpusbEntryPoints::GetDeviceCountFn>("_MPUSBGetDeviceCount");
+  MpusbEntries.Open = Lookup<MpusbEntryPoints::OpenFn>("_MPUSBOpen");
+  MpusbEntries.Write = Lookup<MpusbEntryPoints::WriteFn>("_MPUSBWrite");
+  MpusbEntries.Read = Lookup<MpusbEntryPoints::TransferFn>("_MPUSBRead");
+  MpusbEntries.ReadInt = Lookup<MpusbEntryPoints::TransferFn>("_MPUSBReadInt");
+  MpusbEntries.Close = Lookup<MpusbEntryPoints::CloseFn>("_MPUSBClose");
+}
+
+// The four the link calls; without any of them it stays away from the library.
+bool LinkEntriesPresent() {
+  return MpusbEntries.Open != nullptr && MpusbEntries.Write != nullptr && MpusbEntries.Read != nullptr &&
+         MpusbEntries.Close != nullptr;
+}
+
+bool PipesOpen() { return OutPipe != kPipeNotOpen && InPipe != kPipeNotOpen; }
+
+}  // namespace
+
+platform::ModuleHandle MpusbLibrary = nullptr;
+MpusbEntryPoints MpusbEntries;
+void* OutPipe = kPipeNotOpen;
+void* InPipe = kPipeNotOpen;
+
+void OpenRadioLink() {
+  MpusbLibrary = nullptr;
+  MpusbEntries = MpusbEntryPoints{};
+  OutPipe = kPipeNotOpen;
+  InPipe = kPipeNotOpen;
+
+  MpusbLibrary = platform::LoadModule(kLibraryName);
+  if (MpusbLibrary == nullptr) return;
+  LookUpEntryPoints();
+  if (!LinkEntriesPresent()) return;
+
+  OutPipe = MpusbEntries.Open(kFirstDevice, kDeviceIdentity, kEndpoint, kWriteDirection, kReserved);
+  InPipe = MpusbEntries.Open(kFirstDevice, kDeviceIdentity, kEndpoint, kReadDirection, kReserved);
+}
+
+std::int32_t ExchangePacket(const std::uint8_t* packet, std::uint32_t packetLength, std::uint8_t* reply,
+                            std::uint32_t& replyLength, std::uint32_t sendTimeoutMs,
+                            std::uint32_t receiveTimeoutMs) {
+  const std::uint32_t expected = replyLength;
+  if (!PipesOpen()) return kExchangeFailed;
+
+  std::uint32_t written = 0;  // the library reports it; nothing depends on it
+  if (MpusbEntries.Write(OutPipe, packet, packetLength, &written, sendTimeoutMs) == 0) {
+    HandleUsbFailure();
+    return kExchangeFailed;
+  }
+  if (MpusbEntries.Read(InPipe, reply, expected, &replyLength, receiveTimeoutMs) == 0) {
+    HandleUsbFailure();
+    return kExchangeFailed;
+  }
+  if (replyLength == expected) return kExchangeComplete;
+  if (replyLength < expected) return kExchangeShort;
+  return kExchangeFailed;
+}
+
+void HandleUsbFailure() {
+  if (platform::LastSystemError() != platform::kErrorInvalidHandle) return;
+  MpusbEntries.Close(OutPipe);
+  MpusbEntries.Close(InPipe);
+  OutPipe = kPipeNotOpen;
+  InPipe = kPipeNotOpen;
+}
+
+void ResetRadioLinkForTesting() {
+  if (MpusbEntries.Close != nullptr) {
+    if (OutPipe != kPipeNotOpen) MpusbEntries.Close(OutPipe);
+    if (InPipe != kPipeNotOpen) MpusbEntries.Close(InPipe);
+  }
+  MpusbLibrary = nullptr;
+  MpusbEntries = MpusbEntryPoints{};
+  OutPipe = kPipeNotOpen;
+  InPipe = kPipeNotOpen;
+}
