@@ -1,0 +1,31 @@
+// Loading a library by its bare name and reading the last system error.
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+
+#include "platform/library.h"
+
+TEST(Loader, LoadsTheLibraryFoundOnTheSearchPath) {
+  platform::ModuleHandle module = platform::LoadModule("mpusbapi");
+  ASSERT_NE(module, nullptr);
+  EXPECT_NE(platform::FindSymbol(module, "_MPUSBOpen"), nullptr);
+  EXPECT_EQ(platform::FindSymbol(module, "_MPUSBNoSuchCall"), nullptr);
+}
+
+TEST(Loader, AMissingLibraryIsNotLoadedAndExportsNothing) {
+  EXPECT_EQ(platform::LoadModule("ravolin_no_such_library"), nullptr);
+  EXPECT_EQ(platform::LoadModule(""), nullptr);
+  EXPECT_EQ(platform::FindSymbol(nullptr, "malloc"), nullptr);  // not the whole process
+}
+
+TEST(Loader, GoneDevicesAndBadHandlesReadAsInvalidHandle) {
+  for (int error : {ENODEV, ENXIO, EBADF}) {
+    errno = error;
+    EXPECT_EQ(platform::LastSystemError(), platform::kErrorInvalidHandle) << error;
+  }
+  for (int error : {ETIMEDOUT, EIO, EPIPE, 0}) {
+    errno = error;
+    EXPECT_EQ(platform::LastSystemError(), static_cast<std::uint32_t>(error));
+  }
+}
