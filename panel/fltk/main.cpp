@@ -1,0 +1,73 @@
+// ravolin: the radio's front panel. Works in the current directory
+// ("host.ini", "freq.ini") and takes no arguments.
+
+#include <FL/Fl.H>
+#include <FL/x.H>
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <unistd.h>
+
+#include "base/Application.h"
+#include "panel/Unit1.h"
+#include "panel/fltk/FltkPanelView.h"
+#include "panel/fltk/Fonts.h"
+#include "panel/fltk/FormBindings.h"
+#include "panel/fltk/MainWindow.h"
+#include "platform/messages.h"
+
+namespace {
+
+[[noreturn]] void DisplayFailure(const char* format, ...) {
+  std::fprintf(stderr, "ravolin: ");
+  va_list args;
+  va_start(args, format);
+  std::vfprintf(stderr, format, args);
+  va_end(args);
+  std::fprintf(stderr, "\nravolin: the panel needs an X display; run it in a desktop session or under Xvfb.\n");
+  std::exit(1);
+}
+
+bool DisplayNamed() {
+  const char* display = std::getenv("DISPLAY");
+  return display != nullptr && *display != '\0';
+}
+
+}  // namespace
+
+int main(int, char** argv) {
+  if (!DisplayNamed()) {
+    std::fprintf(stderr,
+                 "ravolin: no display (DISPLAY is not set).\n"
+                 "ravolin: the panel needs an X display; run it in a desktop session or under Xvfb.\n");
+    return 1;
+  }
+  Fl::fatal = DisplayFailure;
+  fl_open_display();
+  Fl::lock();  // lets other threads post to the loop
+  panel_fonts::Register();
+
+  MainWindow window;
+  FltkPanelView view(window);  // Timer1 is enabled from here on
+  TForm1 form(view, argv[0]);
+  SetApplicationExceptionHandler([&form](const std::exception& error) { form.ReportError(error); });
+  ConnectForm(window, view, form);
+  window.OnClose = [] {
+    // Closing the window ends the program. From inside a handler (a fetch
+    // waiting for its server, say) the loop cannot unwind in good time, so
+    // the process ends right here; nothing is sent to the radio either way.
+    if (HandlerRunning()) {
+      std::fflush(nullptr);
+      _exit(0);
+    }
+    platform::QuitMessageLoop();
+  };
+
+  form.RunHandler([&form] { form.FormCreate(nullptr); });
+  window.show();
+  platform::RunMessageLoop();
+
+  SetApplicationExceptionHandler({});
+  return 0;
+}
