@@ -1,0 +1,243 @@
+#!/usr/bin/env python3
+"""Drives the real panel under Xvfb: clicks with xdotool at the controls,
+a loopback HTTP server as the follow station, and the simulated radio's log
+as the record of what reached the radio."""
+
+import argparse
+import http.server
+import os
+import shutil
+import socketserver
+import subprocess
+import sys
+import tempfile
+import threading
+import time
+
+DEADLINE = 20.0  # seconds for any one expected event
+
+
+def centre(x, y, w, h):
+    return x + w // 2, y + h // 2
+
+
+BUTTONS = {
+    "1": (248, 16, 33, 25), "2": (280, 16, 33, 25), "3": (312, 16, 33, 25),
+    "4": (248, 40, 33, 25), "5": (280, 40, 33, 25), "6": (312, 40, 33, 25),
+    "7": (248, 64, 33, 25), "8": (280, 64, 33, 25), "9": (312, 64, 33, 25),
+    ",": (248, 88, 33, 25), "0": (280, 88, 33, 25), "SET": (312, 88, 33, 25),
+    "AM": (360, 16, 33, 25), "SSB": (360, 40, 33, 25), "ARX": (360, 64, 33, 25),
+    "STR": (360, 88, 33, 25), "+": (208, 16, 33, 41), "-": (208, 72, 33, 41),
+}
+TRACK = (8, 88, 193, 25)
+KNOB = 14  # knob width along the 18-pixel track
+
+
+def knob_centre(position):
+    x, y, w, _ = TRACK
+    return x + int(position / 9 * (w - KNOB) + 0.5) + KNOB // 2, y + 9
+
+
+class Station:
+    """A follow server on loopback whose answer the test changes."""
+
+    def __init__(self, body):
+        self.body = body.encode()
+        station = self
+
+        class Handler(http.server.BaseHTTPRequestHandler):
+            protocol_version = "HTTP/1.0"
+
+            def do_GET(self):
+                self.send_response(200)
+                self.send_header("Content-Type", "text/plain")
+                self.end_headers()
+                self.wfile.write(station.body)
+
+            def log_message(self, *args):
+                pass
+
+        self.server = socketserver.ThreadingTCPServer(("127.0.0.1", 0), Handler)
+        self.server.daemon_threads = True
+        self.port = self.server.server_address[1]
+        self.thread = threading.Thread(target=self.server.serve_forever, daemon=True)
+        self.thread.start()
+
+    def stop(self):
+        self.server.shutdown()
+        self.server.server_close()
+
+
+def wait_until(what, condition):
+    end = time.monotonic() + DEADLINE
+    while time.monotonic() < end:
+        result = condition()
+        if result:
+            return result
+        time.sleep(0.02)  # polling interval, not a wait for the event
+    raise AssertionError("timed out waiting for " + what)
+
+
+class Panel:
+    def __init__(self, args, workdir, display):
+        self.log = os.path.join(workdir, "sim.log")
+        env = dict(os.environ, DISPLAY=display, RAVOLIN_SIM_LOG=self.log,
+                   LD_LIBRARY_PATH=args.sim_dir)
+        env.setdefault("ASAN_OPTIONS", "detect_leaks=0")
+        self.env = env
+        self.proc = subprocess.Popen([args.ravolin], cwd=workdir, env=env,
+                                     stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
+        out = subprocess.run(["xdotool", "search", "--sync", "--name", "^Ravolin 3.0$"],
+                             env=env, capture_output=True, text=True, timeout=DEADLINE)
+        self.window = out.stdout.split()[0]
+        self.offset = 0
+
+    def xdo(self, *words):
+        subprocess.run(["xdotool", *words], env=self.env, check=True, timeout=DEADLINE)
+
+    def click(self, name):
+        x, y = centre(*BUTTONS[name])
+        self.xdo("mousemove", "--window", self.window, str(x), str(y), "click", "1")
+
+    def text(self):
+        try:
+            with open(self.log, errors="replace") as f:
+                return f.read()
+        except FileNotFoundError:
+            return ""
+
+    def expect(self, line):
+        """Waits for a log line holding `line` after the last one matched."""
+        def found():
+            at = self.text().find(line, self.offset)
+            return at + 1 if at >= 0 else 0
+        self.offset = wait_until(repr(line), found) - 1 + len(line)
+
+    def mark(self):
+        self.offset = len(self.text())
+
+    def close(self):
+        if self.proc.poll() is None:
+            self.proc.terminate()
+            try:
+                self.proc.wait(timeout=DEADLINE)
+            except subprocess.TimeoutExpired:
+                self.proc.kill()
+        return self.proc.stdout.read().decode(errors="replace")
+
+
+def start_xvfb():
+    read_fd, write_fd = os.pipe()
+    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "1024x600x24",
+                             "-nolisten", "tcp"], pass_fds=[write_fd], stderr=subprocess.DEVNULL)
+    os.close(write_fd)
+    with os.fdopen(read_fd) as f:
+        number = f.readline().strip()
+    if not number:
+        raise RuntimeError("Xvfb did not start")
+    return xvfb, ":" + number
+
+
+def scenario(panel, station, args):
+    # Start-up: nothing is sent; the first follow tick copies the station in.
+    panel.expect("OPEN out")
+    panel.expect("tenths 3")
+    panel.expect("arx on")
+    panel.expect("-> 14200 kHz AM")
+
+    # Follow off, then manual tuning on the keypad.
+    panel.click("STR")
+    panel.mark()
+    for key in ["7", "0", "5", "0", "SET"]:
+        panel.click(key)
+    panel.expect("-> 7050 kHz AM")
+    for key in [",", "5"]:
+        panel.click(key)
+    panel.expect("tenths 5")
+    panel.click("SSB")
+    panel.expect("-> 7050 kHz SSB")
+    panel.click("AM")
+    panel.expect("-> 7050 kHz AM")
+    panel.click("ARX")
+    panel.expect("arx off")
+    panel.click("+")
+    panel.expect("-> 7051 kHz AM")
+    panel.click("-")
+    panel.expect("-> 7050 kHz AM")
+
+    # The track bar: a drag from 5 to 8, then the arrow key it now listens to.
+    x0, y = knob_centre(5)
+    panel.xdo("mousemove", "--window", panel.window, str(x0), str(y), "mousedown", "1")
+    for position in [6, 7, 8]:
+        time.sleep(0.05)  # xdotool loses drag steps sent back to back
+        x, _ = knob_centre(position)
+        panel.xdo("mousemove", "--window", panel.window, str(x), str(y))
+    time.sleep(0.05)
+    panel.xdo("mouseup", "1")
+    panel.expect("tenths 6")
+    panel.expect("tenths 8")
+    panel.expect("tenths 8")  # the end of the drag repeats the position
+    panel.xdo("key", "Right")
+    panel.expect("tenths 9")
+
+    # Follow on again: the station is copied back; then it moves.
+    panel.click("STR")
+    panel.expect("tenths 3")
+    panel.expect("arx on")
+    panel.expect("-> 14200 kHz AM")
+    station.body = b"3550\r\n7\r\nSSB\r\n0\r\n"
+    panel.expect("tenths 7")
+    panel.expect("arx off")
+    panel.expect("-> 3550 kHz SSB")
+    shot = os.path.join(args.out, "panel.png")
+    subprocess.run(["import", "-window", "root", "-crop", "409x157+289+157", "+repage", shot],
+                   env=panel.env, check=True, timeout=DEADLINE)
+
+    # The station goes away: the fetch fails, the program goes on, and the
+    # step still follows the last freq.ini on disk.
+    station.stop()
+    panel.mark()
+    panel.click("+")
+    panel.expect("-> 3551 kHz SSB")
+    panel.expect("-> 3550 kHz SSB")
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--ravolin", required=True)
+    parser.add_argument("--sim-dir", required=True)
+    parser.add_argument("--out", required=True)
+    args = parser.parse_args()
+    os.makedirs(args.out, exist_ok=True)
+
+    xvfb, display = start_xvfb()
+    workdir = tempfile.mkdtemp(prefix="ravolin-e2e-")
+    station = Station("14200\n3\nAM\n1\n")
+    panel = None
+    ok = False
+    try:
+        with open(os.path.join(workdir, "host.ini"), "w") as f:
+            f.write("http://127.0.0.1:%d/freq.ini\n" % station.port)
+        panel = Panel(args, workdir, display)
+        scenario(panel, station, args)
+        ok = panel.proc.poll() is None
+        if not ok:
+            print("the panel ended on its own")
+    finally:
+        output = panel.close() if panel else ""
+        try:
+            station.stop()
+        except Exception:
+            pass
+        xvfb.terminate()
+        xvfb.wait()
+        if not ok:
+            print("--- panel output\n" + output)
+            print("--- radio log\n" + (panel.text() if panel else ""))
+        shutil.rmtree(workdir, ignore_errors=True)
+    print("end to end: ok")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
