@@ -59,6 +59,19 @@ public:
   TNMHTTP* NMHTTP1 = nullptr;
 
 private:
+  void DigitKey(char digit);
+  void StepFrequency(int delta);
+  // The follow mode's start-up step: HostUrl from the first line of host.ini.
+  void FollowStartUp();
+  // The two stages of a follow tick, each catching every error of its own.
+  void PollAndShow();
+  void Retune();
+  // Fetches HostUrl into freq.ini; raises when the fetch can't complete.
+  void FetchFollowFile();
+
   PanelView& view_;
   std::string programPath_;
+  // True while a follow tick runs; a tick that comes due inside it (from the
+  // network wait's message pump) is skipped.
+  bool followTickRunning_ = false;
 };

@@ -1,0 +1,33 @@
+#pragma once
+// Panel logic against the fake window and the simulated radio, in a fresh
+// working directory per test.
+
+#include <filesystem>
+#include <string>
+
+#include "panel/Unit1.h"
+#include "tests/panel/FakePanelView.h"
+#include "tests/radio/SimRadioFixture.h"
+
+class PanelTest : public SimRadioTest {
+protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // Writes a file in the test's working directory.
+  void WriteFile(const std::string& name, const std::string& contents) const;
+
+  // What the radio was told, one entry per packet, in the simulator's words
+  // with the bytes left out: "tenths 5", "arx on", "mode SSB even -> 7050 kHz SSB".
+  std::vector<std::string> Told() const;
+  // The frequencies (with mode) the radio was tuned to: "7050 kHz SSB".
+  std::vector<std::string> Tunings() const;
+
+  FakePanelView view;
+  TForm1 form{view, "/usr/local/bin/ravolin"};
+
+private:
+  std::filesystem::path oldDirectory_;
+  std::filesystem::path directory_;
+};
+
