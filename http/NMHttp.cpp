@@ -205,7 +205,10 @@ void TNMHTTP::ExecuteRequest() {
       if (!LastCookie.empty()) HeaderInfo->Cookie = LastCookie;
       Fire(OnRedirect, handled);
       if (handled) return;
-      if (RequestUrl.find('/') == std::string::npos) RequestUrl = "http://" + Host + "/" + RequestUrl;
+      // A bare name is taken relative to the server that answered; its
+      // port is named unless it is the default one.
+      if (RequestUrl.find('/') == std::string::npos)
+        RequestUrl = "http://" + Host + (Port == 80 ? "" : ":" + IntToStr(Port)) + "/" + RequestUrl;
     }
     if (status == 401) Fire(OnAuthenticationNeeded, this);
     if (status < 300 || status > 302) return;
