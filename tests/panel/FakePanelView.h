@@ -3,6 +3,7 @@
 // sets, starts with the window's initial texts and records every error box.
 
 #include <array>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -22,6 +23,7 @@ public:
     if (panel == text) return;
     panel = text;
     ++panelChanges;
+    if (onPanelSet) onPanelSet(index);
   }
 
   int TrackBarPosition() const override { return trackBar; }
@@ -41,4 +43,7 @@ public:
   int trackBar = 0;
   bool timer1 = true;
   std::vector<std::pair<std::string, std::string>> errorBoxes;
+  // Runs after a panel's text changed: lets a test act in the middle of a
+  // handler, the way a nested message pump does.
+  std::function<void(int index)> onPanelSet;
 };

@@ -103,6 +103,27 @@ TEST_F(Follow, StrOffStopsTheTicksItDrives) {
   EXPECT_FALSE(view.timer1);
 }
 
+TEST_F(Follow, ATickDueInsideARunningTickIsSkippedWhole) {
+  WriteFile("freq.ini", "14200\n3\nAM\n1\n");
+  int nested = 0;
+  view.onPanelSet = [&](int index) {
+    if (index != 1 || nested++ > 0) return;
+    const std::string before = view.edit1;
+    Tick();
+    EXPECT_EQ(view.edit1, before);  // the nested tick changed nothing
+  };
+  Tick();
+  EXPECT_EQ(nested, 2);
+  EXPECT_EQ(Tunings(), Strings{"14200 kHz AM"});
+  ClearLog();
+  view.onPanelSet = nullptr;
+  Tick();  // the guard was released
+  EXPECT_TRUE(Told().empty());
+  WriteFile("freq.ini", "7050\n0\nAM\n1\n");
+  Tick();
+  EXPECT_EQ(Tunings(), Strings{"7050 kHz AM"});
+}
+
 // No host.ini: the URL reads "0", which can't be fetched.
 class FailedFetch : public PanelTest {};
 
