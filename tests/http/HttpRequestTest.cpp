@@ -137,7 +137,7 @@ TEST_F(HttpRequest, FileModeSendsTheFileUnchangedWithItsSize) {
   http->Header = dir.File("Head.txt");
   http->Post(Url(server, "/form"), name);
   EXPECT_EQ(server.Received(0),
-            RequestHeader("POST /form HTTP/1.0", "127.0.0.1", "", "Content-Length: 10\r\n") + data);
+            RequestHeader("POST /form HTTP/1.0", "127.0.0.1", "", "Content-Length: 9\r\n") + data);
   EXPECT_EQ(ReadFile(dir.File("Head.txt")), "HTTP/1.0 200 OK\r\n\r\n");
   EXPECT_EQ(BodyFile(), "ok");
 }
