@@ -1,0 +1,72 @@
+// Descriptor watches on Fl::add_fd. Readable and writable are separate FLTK
+// entries; FLTK waits with select(), so descriptors must be below FD_SETSIZE.
+
+#include <FL/Fl.H>
+#include <sys/select.h>
+
+#include <map>
+#include <memory>
+
+#include "platform/fltk/loop_internal.h"
+#include "platform/posix/fd_watch.h"
+
+namespace platform {
+namespace {
+
+struct Watch {
+  std::shared_ptr<FdCallback> readable;
+  std::shared_ptr<FdCallback> writable;
+};
+
+// Only touched on the user-interface thread.
+std::map<int, Watch>& Watches() {
+  static auto* watches = new std::map<int, Watch>;
+  return *watches;
+}
+
+void Run(int fd, std::shared_ptr<FdCallback> Watch::*direction) {
+  auto found = Watches().find(fd);
+  if (found == Watches().end()) return;
+  // Keep the callback alive even when it unwatches itself.
+  std::shared_ptr<FdCallback> callback = found->second.*direction;
+  if (!callback) return;
+  loop::NoteActivity();
+  loop::Guarded([&] { (*callback)(fd); });
+}
+
+void OnReadable(int fd, void*) { Run(fd, &Watch::readable); }
+void OnWritable(int fd, void*) { Run(fd, &Watch::writable); }
+
+bool Add(int fd, FdCallback callback, std::shared_ptr<FdCallback> Watch::*direction, int flag,
+         Fl_FD_Handler handler) {
+  if (fd < 0 || fd >= FD_SETSIZE || !callback) return false;
+  loop::EnsureStarted();
+  auto& slot = Watches()[fd].*direction;
+  const bool fresh = !slot;
+  slot = std::make_shared<FdCallback>(std::move(callback));
+  if (fresh) Fl::add_fd(fd, flag, handler, nullptr);
+  return true;
+}
+
+void Remove(int fd, std::shared_ptr<FdCallback> Watch::*direction, int flag) {
+  auto found = Watches().find(fd);
+  if (found == Watches().end() || !(found->second.*direction)) return;
+  Fl::remove_fd(fd, flag);
+  found->second.*direction = nullptr;
+  if (!found->second.readable && !found->second.writable) Watches().erase(found);
+}
+
+}  // namespace
+
+bool WatchFdReadable(int fd, FdCallback callback) {
+  return Add(fd, std::move(callback), &Watch::readable, FL_READ, OnReadable);
+}
+
+bool WatchFdWritable(int fd, FdCallback callback) {
+  return Add(fd, std::move(callback), &Watch::writable, FL_WRITE, OnWritable);
+}
+
+void UnwatchFdReadable(int fd) { Remove(fd, &Watch::readable, FL_READ); }
+void UnwatchFdWritable(int fd) { Remove(fd, &Watch::writable, FL_WRITE); }
+
+}  // namespace platform

@@ -1,0 +1,21 @@
+#pragma once
+// A posted message whose delivery is decided at the last moment, on the
+// user-interface thread (implemented by the loop backend, platform/fltk/).
+// The socket layer uses it to drop notifications for a socket that has been
+// closed (its number may already belong to a new socket), ticks of a stopped
+// timer, and lookup replies that were cancelled.
+
+#include <cstdint>
+#include <functional>
+
+#include "platform/messages.h"
+
+namespace platform {
+
+// Like PostWindowMessage; deliver runs on the user-interface thread right
+// before the window procedure would be called (never for a destroyed window),
+// and the message is dropped when it answers false. Safe from any thread.
+bool PostWindowMessageIf(WindowHandle window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam,
+                         std::function<bool()> deliver);
+
+}  // namespace platform
