@@ -14,54 +14,21 @@ build=${1:-build}
 ours="$build/bench/http_get"
 measure="bench/http_measure.py"
 [ -x "$ours" ] || { echo "missing $ours: cmake --build $build --target http_get" >&2; exit 2; }
-nginx_bin=$(command -v nginx || echo /usr/sbin/nginx)
-[ -x "$nginx_bin" ] || { echo "nginx is not installed" >&2; exit 2; }
 
 runs=${RUNS:-200}
 many=${MANY:-1000}
 big_runs=${BIG_RUNS:-3}
 
-tmp=$(mktemp -d)
-nginx_pid=
-cleanup() {
-  [ -n "$nginx_pid" ] && kill "$nginx_pid" 2>/dev/null && wait "$nginx_pid" 2>/dev/null
-  rm -rf "$tmp"
-}
-trap cleanup EXIT
+. bench/nginx.sh
+bench_workdir
+tmp=$BENCH_TMP
 
 mkdir -p "$tmp/www"
 printf '7010\n5\nSSB\n1\n' > "$tmp/www/small.txt"
 truncate -s 1G "$tmp/www/big.bin"
 
-port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1])')
-user_line=""
-[ "$(id -u)" -eq 0 ] && user_line="user root;"
-cat > "$tmp/nginx.conf" <<CONF
-daemon off;
-master_process off;
-worker_processes 1;
-$user_line
-pid $tmp/nginx.pid;
-error_log $tmp/error.log;
-events { worker_connections 256; }
-http {
-  access_log off;
-  default_type text/plain;
-  sendfile on;
-  client_body_temp_path $tmp/client_body;
-  proxy_temp_path $tmp/proxy;
-  fastcgi_temp_path $tmp/fastcgi;
-  uwsgi_temp_path $tmp/uwsgi;
-  scgi_temp_path $tmp/scgi;
-  server { listen 127.0.0.1:$port; root $tmp/www; }
-}
-CONF
-"$nginx_bin" -p "$tmp" -c "$tmp/nginx.conf" &
-nginx_pid=$!
-for _ in $(seq 1 200); do
-  curl -0 -s -o /dev/null "http://127.0.0.1:$port/small.txt" && break
-  sleep 0.05
-done
+nginx_start "$tmp"
+port=$NGINX_PORT
 
 small="http://127.0.0.1:$port/small.txt"
 big="http://127.0.0.1:$port/big.bin"
@@ -80,10 +47,10 @@ for _ in $(seq 1 "$many"); do curl_args+=(-o "$out.curl" "$small"); done
 read -r o2_wall o2_user o2_sys o2_rss < <(python3 "$measure" 1 "$ours" "$small" "$out.ours" "$many")
 read -r c2_wall c2_user c2_sys c2_rss < <(python3 "$measure" 1 curl -0 -s "${curl_args[@]}")
 
-read -r o3_wall o3_user o3_sys o3_rss < <(python3 "$measure" "$big_runs" "$ours" "$big" "$out.ours")
+read -r o3_wall o3_user o3_sys o3_rss < <(python3 "$measure" --fresh "$out.ours" "$big_runs" "$ours" "$big" "$out.ours")
 [ "$(stat -c %s "$out.ours")" -eq $((1 << 30)) ] || { echo "ours: short 1 GiB body" >&2; exit 1; }
 rm -f "$out.ours"
-read -r c3_wall c3_user c3_sys c3_rss < <(python3 "$measure" "$big_runs" curl -0 -s -o "$out.curl" "$big")
+read -r c3_wall c3_user c3_sys c3_rss < <(python3 "$measure" --fresh "$out.curl" "$big_runs" curl -0 -s -o "$out.curl" "$big")
 [ "$(stat -c %s "$out.curl")" -eq $((1 << 30)) ] || { echo "curl: short 1 GiB body" >&2; exit 1; }
 rm -f "$out.curl"
 

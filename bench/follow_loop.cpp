@@ -1,0 +1,92 @@
+#include "bench/follow_loop.h"
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+
+#include "bench/proc_stats.h"
+#include "panel/Unit1.h"
+#include "panel/fltk/WindowTimer.h"
+#include "platform/messages.h"
+#include "tests/panel/FakePanelView.h"
+
+namespace bench {
+namespace {
+
+constexpr std::uint32_t kTimer1IntervalMs = 1000;
+const char* const kNotConnected = "Not connect";
+
+// The stored window of the tests, with Timer1 on the message loop as in the
+// real window: running from construction on.
+class LoopPanelView : public FakePanelView {
+public:
+  bool Timer1Enabled() const override { return timer_.Enabled(); }
+  void SetTimer1Enabled(bool enabled) override { timer_.SetEnabled(enabled); }
+  WindowTimer& Timer1() { return timer_; }
+
+private:
+  WindowTimer timer_{kTimer1IntervalMs, true};
+};
+
+// A folder of its own that goes away with the object, the process's working
+// folder meanwhile.
+class WorkFolder {
+public:
+  WorkFolder() : previous_(std::filesystem::current_path()) {
+    std::string pattern = (std::filesystem::temp_directory_path() / "ravolin_follow_XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot create a working folder");
+    path_ = pattern;
+    std::filesystem::current_path(path_);
+  }
+  ~WorkFolder() {
+    std::error_code ignored;
+    std::filesystem::current_path(previous_, ignored);
+    std::filesystem::remove_all(path_, ignored);
+  }
+  WorkFolder(const WorkFolder&) = delete;
+  WorkFolder& operator=(const WorkFolder&) = delete;
+
+private:
+  std::filesystem::path previous_;
+  std::filesystem::path path_;
+};
+
+}  // namespace
+
+FollowFigures RunFollow(const std::string& url, int seconds) {
+  WorkFolder folder;
+  std::ofstream("host.ini") << url << "\n";
+
+  FollowFigures figures;
+  LoopPanelView view;
+  TForm1 form(view, "ravolin");
+  form.FormCreate(nullptr);
+
+  view.Timer1().OnTimer = [&] {
+    form.Timer1Timer(nullptr);
+    ++figures.ticks;
+    if (view.panels[0] == kNotConnected) ++figures.notConnected;
+    const int fds = OpenDescriptors();
+    const long rss = ResidentKiB();
+    if (figures.ticks == 1) {
+      figures.fdsFirst = fds;
+      figures.rssFirstKiB = rss;
+    }
+    figures.fdsLast = fds;
+    figures.rssLastKiB = rss;
+  };
+  WindowTimer end(static_cast<std::uint32_t>(seconds) * 1000u, true);
+  end.OnTimer = [] { platform::QuitMessageLoop(); };
+
+  const double cpuBefore = CpuSeconds();
+  const auto wallBefore = std::chrono::steady_clock::now();
+  platform::RunMessageLoop();
+  figures.wallSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - wallBefore).count();
+  figures.cpuSeconds = CpuSeconds() - cpuBefore;
+  figures.errorBoxes = static_cast<int>(view.errorBoxes.size());
+  view.Timer1().OnTimer = nullptr;
+  return figures;
+}
+
+}  // namespace bench
