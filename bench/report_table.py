@@ -1,0 +1,100 @@
+#!/usr/bin/env python3
+"""Prints bench/report's table from its figures file (lines "name value").
+
+Each row: what was measured, our figure, the peer's figure or the limit,
+their ratio where one makes sense, the target and whether it was met.
+"""
+import sys
+
+# Growth that still counts as flat: memory over repeated calls, and the
+# peak of a large capture over the peak of a small fetch.
+FLAT_REPEAT_KIB = 256
+FLAT_CAPTURE_KIB = 1024
+
+
+def load(path):
+    figures = {}
+    with open(path) as f:
+        for line in f:
+            name, _, value = line.strip().partition(" ")
+            try:
+                figures[name] = float(value)
+            except ValueError:
+                figures[name] = value
+    return figures
+
+
+def met(ok):
+    return "yes" if ok else "NO"
+
+
+def rows(f):
+    runs, many, big_mib, big_runs = int(f["runs"]), int(f["many"]), int(f["big_mib"]), int(f["big_runs"])
+    size = f"{big_mib // 1024} GiB" if big_mib >= 1024 else f"{big_mib} MiB"
+    out = []
+
+    ours, curl = f["get1_ours_wall"] / runs * 1e3, f["get1_curl_wall"] / runs * 1e3
+    out.append((f"GET latency, one GET per process ({runs} runs)", f"{ours:.2f} ms", f"curl {curl:.2f} ms",
+                f"{ours / curl:.2f}x", "<= 1.0x curl", met(ours <= curl)))
+    ours, curl = many / f["getn_ours_wall"], many / f["getn_curl_wall"]
+    out.append((f"GET throughput, {many} GETs in one process", f"{ours:.0f} /s", f"curl {curl:.0f} /s",
+                f"{ours / curl:.2f}x", "(none set)", ""))
+
+    mib = big_mib * big_runs
+    ours, curl, copy = mib / f["big_ours_wall"], mib / f["big_curl_wall"], mib / f["big_copy_wall"]
+    out.append((f"capture of {size} to a file", f"{ours:.0f} MiB/s", f"curl {curl:.0f} MiB/s",
+                f"{ours / curl:.2f}x", ">= 1.0x curl", met(ours >= curl)))
+    t_ours, t_copy = f["big_ours_wall"] / big_runs, f["big_copy_wall"] / big_runs
+    out.append((f"capture of {size}, time against a file copy", f"{t_ours:.2f} s",
+                f"dd copy {t_copy:.2f} s", f"{t_ours / t_copy:.2f}x", "<= 1.3x copy", met(t_ours <= 1.3 * t_copy)))
+    out.append((f"CPU per capture of {size}", f"{f['big_ours_cpu'] / big_runs:.2f} s",
+                f"curl {f['big_curl_cpu'] / big_runs:.2f} s",
+                f"{f['big_ours_cpu'] / f['big_curl_cpu']:.2f}x", "(none set)", ""))
+
+    wait = f["wait_pct"]
+    out.append(("CPU, ReadLn waiting 2 s on a silent server", f"{wait:.2f} % of a core", "limit 5 %", "",
+                "< 5 %", met(wait < 5)))
+    idle = f["idle_pct"]
+    if isinstance(idle, float):
+        out.append(("CPU, idle message loop, 1000 ms timer", f"{idle:.2f} % of a core", "limit 1 %", "", "< 1 %",
+                    met(idle < 1)))
+    else:
+        out.append(("CPU, idle message loop, 1000 ms timer", "not built" if idle == "not-built" else "unreadable",
+                    "limit 1 %", "", "< 1 %", ""))
+    ticks = int(f.get("follow_ticks", 0))
+    follow = f.get("follow_cpu_pct", float("nan"))
+    out.append((f"CPU, idle follow mode, 1 tick/s for {int(f['follow_s'])} s ({ticks} ticks)",
+                f"{follow:.2f} % of a core", "limit 1 %", "", "< 1 %", met(follow < 1 and ticks > 0)))
+
+    peak, small, curl_peak = f["big_ours_peak"], f["get1_ours_peak"], f["big_curl_peak"]
+    out.append((f"peak memory during the {size} capture", f"{peak:.0f} KiB", f"one small GET {small:.0f} KiB",
+                f"{peak - small:+.0f} KiB", f"flat (<= +{FLAT_CAPTURE_KIB} KiB)",
+                met(peak - small <= FLAT_CAPTURE_KIB)))
+    out.append((f"peak memory during the {size} capture", f"{peak:.0f} KiB", f"curl {curl_peak:.0f} KiB",
+                f"{peak / curl_peak:.2f}x", "(none set)", ""))
+    for prefix, what in (("getsoak", f"{many} GETs in one process"), ("follow", "the follow run")):
+        first, last = f.get(f"{prefix}_rss_kib_first", 0), f.get(f"{prefix}_rss_kib_last", 0)
+        out.append((f"resident memory over {what}", f"{first:.0f} -> {last:.0f} KiB", "first -> last",
+                    f"{last - first:+.0f} KiB", f"flat (<= +{FLAT_REPEAT_KIB} KiB)",
+                    met(last - first <= FLAT_REPEAT_KIB)))
+        first, last = f.get(f"{prefix}_fds_first", -1), f.get(f"{prefix}_fds_last", -2)
+        out.append((f"open descriptors over {what}", f"{first:.0f} -> {last:.0f}", "first -> last",
+                    f"{last - first:+.0f}", "flat (+0)", met(first == last)))
+    errors = f.get("getsoak_errors", 1) + f.get("follow_errors", 1) + f.get("follow_error_boxes", 1)
+    out.append(("errors in the GET and follow runs above", f"{errors:.0f}", "", "", "0", met(errors == 0)))
+    return out
+
+
+def main():
+    table = rows(load(sys.argv[1]))
+    head = ("figure", "ravolin", "peer or limit", "ratio", "target", "met")
+    widths = [max(len(r[i]) for r in [head, *table]) for i in range(len(head))]
+    line = lambda r: "| " + " | ".join(c.ljust(w) for c, w in zip(r, widths)) + " |"
+    print(line(head))
+    print("|" + "|".join("-" * (w + 2) for w in widths) + "|")
+    for r in table:
+        print(line(r))
+
+
+if __name__ == "__main__":
+    main()
