@@ -1,0 +1,78 @@
+// The seven entry points of the radio's USB access library, on libusb.
+
+#include <cerrno>
+
+#include "mpusbapi/mpusbapi.h"
+#include "mpusbapi/usb/DeviceSearch.h"
+#include "mpusbapi/usb/PipeTable.h"
+#include "mpusbapi/usb/Transfer.h"
+#include "mpusbapi/usb/UsbContext.h"
+#include "mpusbapi/usb/UsbErrors.h"
+
+namespace {
+
+constexpr uint32_t kVersion = 0x00010000;  // 1.0
+
+uint32_t TransferThrough(void* handle, uint32_t direction, unsigned char* data, uint32_t length, uint32_t* count,
+                         uint32_t timeoutMs) {
+  const auto pipe = mpusb::FindPipe(handle, direction);
+  if (!pipe) {
+    errno = EBADF;
+    return 0;
+  }
+  return mpusb::TransferOn(*pipe, data, length, count, timeoutMs);
+}
+
+}  // namespace
+
+extern "C" {
+
+MPUSB_EXPORT void* _MPUSBOpen(uint32_t instance, const char* vid_pid, const char* endpoint, uint32_t direction,
+                              uint32_t /*reserved*/) {
+  return mpusb::OpenPipe(instance, vid_pid, endpoint, direction);
+}
+
+MPUSB_EXPORT uint32_t _MPUSBWrite(void* pipe, const void* data, uint32_t length, uint32_t* written,
+                                  uint32_t timeout_ms) {
+  // libusb takes one buffer for both directions; an OUT transfer only reads it.
+  auto* bytes = static_cast<unsigned char*>(const_cast<void*>(data));
+  return TransferThrough(pipe, mpusb::kWriteDirection, bytes, length, written, timeout_ms);
+}
+
+MPUSB_EXPORT uint32_t _MPUSBRead(void* pipe, void* data, uint32_t length, uint32_t* received, uint32_t timeout_ms) {
+  return TransferThrough(pipe, mpusb::kReadDirection, static_cast<unsigned char*>(data), length, received,
+                         timeout_ms);
+}
+
+// A read pipe's transfers already follow its endpoint's type, so reading an
+// interrupt endpoint is the same call.
+MPUSB_EXPORT uint32_t _MPUSBReadInt(void* pipe, void* data, uint32_t length, uint32_t* received,
+                                    uint32_t timeout_ms) {
+  return _MPUSBRead(pipe, data, length, received, timeout_ms);
+}
+
+MPUSB_EXPORT uint32_t _MPUSBClose(void* pipe) {
+  if (mpusb::ClosePipe(pipe)) return 1;
+  errno = EBADF;
+  return 0;
+}
+
+MPUSB_EXPORT uint32_t _MPUSBGetDLLVersion(void) { return kVersion; }
+
+MPUSB_EXPORT uint32_t _MPUSBGetDeviceCount(const char* vid_pid) {
+  const auto identity = mpusb::ParseDeviceIdentity(vid_pid);
+  if (!identity) {
+    errno = EINVAL;
+    return 0;
+  }
+  libusb_context* context = mpusb::Context();
+  if (context == nullptr) return 0;
+  const mpusb::MatchingDevices devices(context, *identity);
+  if (devices.error() != 0) {
+    errno = mpusb::ErrnoFromLibusb(devices.error());
+    return 0;
+  }
+  return static_cast<uint32_t>(devices.size());
+}
+
+}  // extern "C"

@@ -1,0 +1,42 @@
+#include "tests/mpusbapi/FakeUsbBus.h"
+
+#include <stdexcept>
+#include <string>
+#include <umockdev.h>
+
+namespace fakeusb {
+
+namespace {
+
+void Check(gboolean done, GError* error, const std::string& what) {
+  if (done && error == nullptr) return;
+  const std::string message = what + ": " + (error != nullptr ? error->message : "failed");
+  if (error != nullptr) g_error_free(error);
+  throw std::runtime_error(message);
+}
+
+}  // namespace
+
+FakeUsbBus::FakeUsbBus() : testbed_(umockdev_testbed_new()) {
+  if (!umockdev_in_mock_environment()) throw std::runtime_error("not running under umockdev's preload library");
+}
+
+FakeUsbBus::~FakeUsbBus() {
+  for (const auto& device : devices_)
+    umockdev_testbed_detach_ioctl(testbed_, DeviceNode(device->spec()).c_str(), nullptr);
+  g_object_unref(testbed_);
+}
+
+FakeUsbDevice& FakeUsbBus::Plug(DeviceSpec spec) {
+  auto device = std::make_unique<FakeUsbDevice>(std::move(spec));
+  GError* error = nullptr;
+  Check(umockdev_testbed_add_from_string(testbed_, DescribeDevice(device->spec()).c_str(), &error), error,
+        "adding the device");
+  const std::string node = DeviceNode(device->spec());
+  Check(umockdev_testbed_attach_ioctl(testbed_, node.c_str(), device->handler(), &error), error,
+        "attaching " + node);
+  devices_.push_back(std::move(device));
+  return *devices_.back();
+}
+
+}  // namespace fakeusb

@@ -1,0 +1,31 @@
+#pragma once
+// A umockdev testbed holding fake USB devices. Devices must be plugged in
+// before the code under test first looks at the bus; the process must run
+// under umockdev's preload library (see PreloadMain.cpp).
+
+#include <memory>
+#include <vector>
+
+#include "tests/mpusbapi/FakeUsbDevice.h"
+
+typedef struct _UMockdevTestbed UMockdevTestbed;
+
+namespace fakeusb {
+
+class FakeUsbBus {
+ public:
+  FakeUsbBus();
+  // Every handle on the devices must be closed first: a request on a node
+  // whose testbed is gone never returns.
+  ~FakeUsbBus();
+  FakeUsbBus(const FakeUsbBus&) = delete;
+  FakeUsbBus& operator=(const FakeUsbBus&) = delete;
+
+  FakeUsbDevice& Plug(DeviceSpec spec = {});
+
+ private:
+  UMockdevTestbed* testbed_;
+  std::vector<std::unique_ptr<FakeUsbDevice>> devices_;
+};
+
+}  // namespace fakeusb
