@@ -39,20 +39,20 @@ out="$tmp/out"
 cmp -s "$out.ours" "$tmp/www/small.txt" || { echo "ours fetched the wrong bytes" >&2; exit 1; }
 cmp -s "$out.curl" "$tmp/www/small.txt" || { echo "curl fetched the wrong bytes" >&2; exit 1; }
 
-read -r o1_wall o1_user o1_sys o1_rss < <(python3 "$measure" "$runs" "$ours" "$small" "$out.ours")
-read -r c1_wall c1_user c1_sys c1_rss < <(python3 "$measure" "$runs" curl -0 -s -o "$out.curl" "$small")
+# Each pair runs in turns, so that a change of load falls on both alike.
+{ read -r o1_wall o1_user o1_sys o1_rss; read -r c1_wall c1_user c1_sys c1_rss; } < <(python3 "$measure" "$runs" \
+  "$ours" "$small" "$out.ours" ::: curl -0 -s -o "$out.curl" "$small")
 
 curl_args=()
 for _ in $(seq 1 "$many"); do curl_args+=(-o "$out.curl" "$small"); done
-read -r o2_wall o2_user o2_sys o2_rss < <(python3 "$measure" 1 "$ours" "$small" "$out.ours" "$many")
-read -r c2_wall c2_user c2_sys c2_rss < <(python3 "$measure" 1 curl -0 -s "${curl_args[@]}")
+{ read -r o2_wall o2_user o2_sys o2_rss; read -r c2_wall c2_user c2_sys c2_rss; } < <(python3 "$measure" 1 \
+  "$ours" "$small" "$out.ours" "$many" ::: curl -0 -s "${curl_args[@]}")
 
-read -r o3_wall o3_user o3_sys o3_rss < <(python3 "$measure" --fresh "$out.ours" "$big_runs" "$ours" "$big" "$out.ours")
+{ read -r o3_wall o3_user o3_sys o3_rss; read -r c3_wall c3_user c3_sys c3_rss; } < <(python3 "$measure" "$big_runs" \
+  --fresh "$out.ours" "$ours" "$big" "$out.ours" ::: --fresh "$out.curl" curl -0 -s -o "$out.curl" "$big")
 [ "$(stat -c %s "$out.ours")" -eq $((1 << 30)) ] || { echo "ours: short 1 GiB body" >&2; exit 1; }
-rm -f "$out.ours"
-read -r c3_wall c3_user c3_sys c3_rss < <(python3 "$measure" --fresh "$out.curl" "$big_runs" curl -0 -s -o "$out.curl" "$big")
 [ "$(stat -c %s "$out.curl")" -eq $((1 << 30)) ] || { echo "curl: short 1 GiB body" >&2; exit 1; }
-rm -f "$out.curl"
+rm -f "$out.ours" "$out.curl"
 
 python3 - "$runs" "$many" "$big_runs" \
   "$o1_wall" "$c1_wall" "$o1_user" "$o1_sys" "$c1_user" "$c1_sys" "$o1_rss" "$c1_rss" \

@@ -36,7 +36,8 @@ def rows(f):
     ours, curl = f["get1_ours_wall"] / runs * 1e3, f["get1_curl_wall"] / runs * 1e3
     out.append((f"GET latency, one GET per process ({runs} runs)", f"{ours:.2f} ms", f"curl {curl:.2f} ms",
                 f"{ours / curl:.2f}x", "<= 1.0x curl", met(ours <= curl)))
-    ours, curl = many / f["getn_ours_wall"], many / f["getn_curl_wall"]
+    calls = many * int(f["many_runs"])
+    ours, curl = calls / f["getn_ours_wall"], calls / f["getn_curl_wall"]
     out.append((f"GET throughput, {many} GETs in one process", f"{ours:.0f} /s", f"curl {curl:.0f} /s",
                 f"{ours / curl:.2f}x", "(none set)", ""))
 
