@@ -11,6 +11,9 @@
 #include <link.h>
 #include <string>
 #include <unistd.h>
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/lsan_interface.h>
+#endif
 
 namespace {
 
@@ -41,6 +44,9 @@ int main(int argc, char** argv) {
   RestartUnderPreload(argv);
   ::testing::InitGoogleTest(&argc, argv);
   const int result = RUN_ALL_TESTS();
+#if defined(__SANITIZE_ADDRESS__)
+  __lsan_do_leak_check();
+#endif
   std::fflush(stdout);
   std::fflush(stderr);
   _exit(result);

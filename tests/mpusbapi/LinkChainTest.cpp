@@ -1,0 +1,134 @@
+// The whole chain without hardware: the panel's link loads libmpusbapi.so by
+// name (LD_LIBRARY_PATH names the libusb library's directory), and the fake
+// radio on the umockdev bus receives what the panel sends. The library keeps
+// its libusb context for the life of the process, so each case needs a
+// process of its own (ctest runs them so).
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdint>
+#include <dlfcn.h>
+#include <future>
+#include <string>
+
+#include "panel/PanelState.h"
+#include "panel/Unit1.h"
+#include "radio/RadioLink.h"
+#include "radio/RadioPackets.h"
+#include "tests/mpusbapi/FakeUsbBus.h"
+#include "tests/panel/FakePanelView.h"
+#include "tests/support/WaitUntil.h"
+
+using fakeusb::Bytes;
+using testsupport::WaitUntil;
+
+namespace {
+
+// Replies of the lengths the senders expect: five bytes to the five-byte
+// packets, one to the two-byte ones.
+std::optional<Bytes> RadioFirmware(std::uint8_t, const Bytes& packet) {
+  return packet.size() == 5 ? Bytes{packet[0], packet[1], 0, 0, 0} : Bytes{packet[0]};
+}
+
+std::optional<Bytes> Silent(std::uint8_t, const Bytes&) { return std::nullopt; }
+
+bool LinkClosed() { return OutPipe == kPipeNotOpen && InPipe == kPipeNotOpen; }
+
+class LinkChainTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    static bool used = false;
+    if (used) GTEST_SKIP() << "each case needs a process of its own; run them one at a time (ctest does)";
+    used = true;
+    ResetPanelState();
+    radio = &bus.Plug();
+    radio->SetFirmware(RadioFirmware);
+  }
+  void TearDown() override { ResetRadioLinkForTesting(); }
+
+  // The file the link's library was loaded from.
+  static std::string LibraryFile() {
+    Dl_info info{};
+    if (MpusbEntries.Open == nullptr || dladdr(reinterpret_cast<void*>(MpusbEntries.Open), &info) == 0) return "";
+    return info.dli_fname != nullptr ? info.dli_fname : "";
+  }
+
+  fakeusb::FakeUsbBus bus;
+  fakeusb::FakeUsbDevice* radio = nullptr;
+};
+
+}  // namespace
+
+TEST_F(LinkChainTest, SetSendsTheFrequencyAndModePacketsToTheRadio) {
+  FakePanelView view;
+  TForm1 form(view, "/usr/local/bin/ravolin");
+  OpenRadioLink();
+  ASSERT_NE(OutPipe, kPipeNotOpen);
+  ASSERT_NE(InPipe, kPipeNotOpen);
+  EXPECT_NE(LibraryFile().find("mpusbapi/usb/libmpusbapi.so"), std::string::npos) << LibraryFile();
+
+  view.SetEdit1Text("7050");
+  ModeIsSsb = 1;
+  form.Button15Click(nullptr);  // SET
+  EXPECT_EQ(radio->Received(0x01), (std::vector<Bytes>{{0x01, 0x28, 0xD7, 0x7A, 0xB2}, {0x01, 0x29, 0xC0, 0x00, 0x00}}));
+  EXPECT_EQ(EntryCount, 0);
+  EXPECT_EQ(radio->PendingReads(), 0);  // both replies were read
+  EXPECT_FALSE(LinkClosed());
+}
+
+TEST_F(LinkChainTest, UnplugBetweenExchangesClosesBothPipesAndNothingMoreIsSent) {
+  OpenRadioLink();
+  ASSERT_FALSE(LinkClosed());
+  SendArx();
+  ASSERT_EQ(radio->Received(0x01).size(), 1u);
+
+  radio->Unplug();
+  SendTenths(5);
+  EXPECT_TRUE(LinkClosed());
+  const int submits = radio->Submits();
+  SendFrequency("7050");
+  SendArx();
+  EXPECT_EQ(radio->Submits(), submits);
+  EXPECT_EQ(radio->Received(0x01).size(), 1u);
+}
+
+TEST_F(LinkChainTest, UnplugDuringTheReadClosesBothPipesAndNothingMoreIsSent) {
+  radio->SetFirmware(Silent);
+  OpenRadioLink();
+  ASSERT_FALSE(LinkClosed());
+  // The exchange runs here, as on the panel's thread; the cable goes while
+  // its read waits, long before the read's time-out.
+  auto unplug = std::async(std::launch::async, [this] {
+    const bool waiting = WaitUntil([this] { return radio->PendingReads() == 1; });
+    radio->Unplug();
+    return waiting;
+  });
+  const std::uint8_t packet[5] = {0x01, 0x28, 0xD7, 0x7A, 0xB2};
+  std::array<std::uint8_t, 64> reply{};
+  std::uint32_t replyLength = 5;
+  EXPECT_EQ(ExchangePacket(packet, 5, reply.data(), replyLength, 250, 60000), kExchangeFailed);
+  EXPECT_TRUE(unplug.get());
+  EXPECT_TRUE(LinkClosed());
+
+  const int submits = radio->Submits();
+  SendArx();
+  EXPECT_EQ(radio->Submits(), submits);
+}
+
+TEST_F(LinkChainTest, TimeOutAndStallLeaveTheLinkOpen) {
+  radio->SetFirmware(Silent);
+  OpenRadioLink();
+  SendArx();  // no reply: the read times out
+  EXPECT_FALSE(LinkClosed());
+  EXPECT_EQ(radio->PendingReads(), 0);
+
+  radio->SetFirmware(RadioFirmware);
+  radio->Stall(0x01);
+  SendTenths(3);  // the write stalls
+  EXPECT_FALSE(LinkClosed());
+  EXPECT_EQ(radio->HaltsCleared(), std::vector<std::uint8_t>{0x01});
+
+  SendTenths(4);
+  EXPECT_EQ(radio->Received(0x01), (std::vector<Bytes>{{0x03, 0x00}, {0x02, 0x04}}));
+}
