@@ -114,6 +114,8 @@ protected:
   void ReportStatus(std::uint8_t level, const std::string& text);
   // Raises the last socket error unless it is tolerated or 10000 or less.
   void CheckSocketError(int tolerated);
+  // Raises CloseError, if any, as the socket error it is, and clears it.
+  void RaiseCloseError();
   std::string LookupErrorMessage(int number);
   // Sets the address of RemoteAddress from Proxy or Host (dotted address or
   // name lookup).
@@ -144,6 +146,10 @@ protected:
   std::uint32_t BytesRecvd = 0;
   std::int16_t ReplyNumber = 0;
   std::string ReplyMessage;
+  // The error a close notification carried (the peer reset the connection),
+  // 0 for a graceful close. The reads raise it where the data ends, so that
+  // a reset never passes for a complete answer; Connect clears it.
+  int CloseError = 0;
 
 private:
   // Copies name into WorkBuffer as a NUL-terminated string.
@@ -153,6 +159,8 @@ private:
   void RegisterSocket(std::uint16_t handle);
   // Withdraws a name lookup that is still running.
   void CancelLookup();
+  // Reports a socket error to OnSocketError and raises it.
+  [[noreturn]] void RaiseSocketError(int number);
 
   sock::AsyncTask LookupTask = 0;  // the lookup whose reply is awaited; 0 = none
 };

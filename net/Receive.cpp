@@ -33,7 +33,10 @@ std::string TPowersock::ReadLn() {
     char* window = WorkBuffer + taken;
     const int peeked = sock::Recv(SocketHandle, window, std::min(kBlockSize, kWorkBufferSize - taken), sock::kMsgPeek);
     bool progressed = false;
-    if (peeked == 0) return {};  // the peer closed; an unfinished line is dropped
+    if (peeked == 0) {  // the peer closed; an unfinished line is dropped
+      RaiseCloseError();
+      return {};
+    }
     if (peeked > 0) {
       if (const void* lf = std::memchr(window, '\n', static_cast<std::size_t>(peeked))) {
         lineEnd = static_cast<int>(static_cast<const char*>(lf) - window) + 1;
@@ -48,6 +51,7 @@ std::string TPowersock::ReadLn() {
     } else {
       LastErrorNo = sock::LastError();
       if (LastErrorNo == sock::kErrNotConn) {
+        RaiseCloseError();
         result.clear();
         break;
       }
@@ -95,6 +99,7 @@ void TPowersock::CaptureFile(const std::string& fileName) {
     Canceled = false;
     throw EAbortError("Socket send aborted");
   }
+  RaiseCloseError();  // the data ended with a reset; the file keeps what came
 }
 
 std::string& TPowersock::CaptureString(std::string& text, int maximum) {
@@ -105,7 +110,10 @@ std::string& TPowersock::CaptureString(std::string& text, int maximum) {
   ScopeExit stop([this] { TimerOff(); });
   while (!Canceled && (maximum == -1 || static_cast<long long>(text.size()) < maximum)) {
     const int count = sock::Recv(SocketHandle, WorkBuffer, kBlockSize, 0);
-    if (count == 0) break;
+    if (count == 0) {
+      RaiseCloseError();
+      break;
+    }
     if (count > 0) {
       text.append(WorkBuffer, static_cast<std::size_t>(count));
       BytesRecvd += static_cast<std::uint32_t>(count);
@@ -113,7 +121,10 @@ std::string& TPowersock::CaptureString(std::string& text, int maximum) {
       TimerOn();
     } else {
       LastErrorNo = sock::LastError();
-      if (LastErrorNo == sock::kErrNotConn) break;
+      if (LastErrorNo == sock::kErrNotConn) {
+        RaiseCloseError();
+        break;
+      }
       CheckSocketError(sock::kErrWouldBlock);
     }
     Pace(count > 0);

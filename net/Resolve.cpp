@@ -59,6 +59,7 @@ void TPowersock::Connect() {
   ReportStatus(8, "Connecting");
   Canceled = false;
   if (Connected) throw ESockError("Already connected");
+  CloseError = 0;
 
   int repairs = 0;
   for (;;) {

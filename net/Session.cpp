@@ -170,8 +170,19 @@ void TPowersock::ReportStatus(std::uint8_t level, const std::string& text) {
 void TPowersock::CheckSocketError(int tolerated) {
   LastErrorNo = sock::LastError();
   if (LastErrorNo == tolerated || LastErrorNo <= 10000) return;
-  std::string text = LookupErrorMessage(LastErrorNo);
-  Fire(OnSocketError, this, static_cast<std::uint16_t>(LastErrorNo), text);
+  RaiseSocketError(LastErrorNo);
+}
+
+void TPowersock::RaiseCloseError() {
+  if (CloseError == 0) return;
+  LastErrorNo = CloseError;
+  CloseError = 0;
+  RaiseSocketError(LastErrorNo);
+}
+
+void TPowersock::RaiseSocketError(int number) {
+  std::string text = LookupErrorMessage(number);
+  Fire(OnSocketError, this, static_cast<std::uint16_t>(number), text);
   throw ESockError(text);
 }
 

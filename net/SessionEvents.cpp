@@ -37,6 +37,7 @@ void TPowersock::HandleSocketMessage(TSocketMessage& message) {
           }
           break;
         case sock::kFdClose:
+          if (!Succeeded) CloseError = sock::SelectError(message.LParam);
           // While unread data remains the readers see the end themselves.
           if (!DataAvailable()) RequestCloseSocket();
           break;
