@@ -338,6 +338,7 @@ void TNMHTTP::ReadResponseHeader() {
   std::string line = ReadLn();
   if (!line.empty()) ReplyNumber = StatusOf(line);
   keep(line);
+  std::size_t total = line.size();
 
   do {
     line = ReadLn();
@@ -348,6 +349,10 @@ void TNMHTTP::ReadResponseHeader() {
       LastLocation = ValueFrom(line, 10);
     }
     keep(line);
+    // Each line is bounded by ReadLn; a server that never sends the blank
+    // line is bounded here, in memory and in the header file alike.
+    total += line.size();
+    if (total > kMaxHeaderBytes) throw Exception("Response header too long");
   } while (!IsHeaderEnd(line));
 }
 

@@ -11,11 +11,15 @@
 // with a redirect is sent with the following requests. Statuses 299 and 303
 // to 399 end the exchange after their events.
 //
+// A response header of more than 1 MiB (lines that never reach the blank
+// line) raises "Response header too long" rather than growing without end.
+//
 // The thirteenth request kind is SEARCH (cmdSEARCH, operation Search): a
 // request line "SEARCH <target> HTTP/1.0" with the data as its body and its
 // Content-Length. LINK and UNLINK send their "Link: " line but neither a
 // body nor a Content-Length.
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -58,6 +62,7 @@ public:
 class TNMHTTP : public TPowersock {
 public:
   static constexpr int kMaxRedirects = 20;
+  static constexpr std::size_t kMaxHeaderBytes = std::size_t{1} << 20;
 
   explicit TNMHTTP(TComponent* owner);
   ~TNMHTTP() override;
