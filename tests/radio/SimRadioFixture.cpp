@@ -1,5 +1,6 @@
 #include "tests/radio/SimRadioFixture.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
@@ -32,7 +33,10 @@ std::string PacketBytesOf(const std::string& txLine) {
 
 void SimRadioTest::SetUp() {
   const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-  logPath_ = ::testing::TempDir() + "ravolin_sim_" + std::to_string(getpid()) + "_" + info->name() + ".log";
+  // Parameterized tests have a "/" in their names; the log is one file.
+  std::string name = info->name();
+  std::replace(name.begin(), name.end(), '/', '_');
+  logPath_ = ::testing::TempDir() + "ravolin_sim_" + std::to_string(getpid()) + "_" + name + ".log";
   ResetPanelState();
   OpenWith();
 }

@@ -15,6 +15,7 @@ namespace testsupport {
 
 Step Send(std::string bytes) { return {Step::Kind::Send, std::move(bytes)}; }
 Step Drip(std::string bytes) { return {Step::Kind::Drip, std::move(bytes)}; }
+Step Flood(std::string bytes) { return {Step::Kind::Flood, std::move(bytes)}; }
 Step Expect(std::string text) { return {Step::Kind::Expect, std::move(text)}; }
 Step Drain() { return {Step::Kind::Drain, {}}; }
 Step Silent() { return {Step::Kind::Silent, {}}; }
@@ -24,6 +25,7 @@ Step Close() { return {Step::Kind::Close, {}}; }
 namespace {
 
 constexpr int kDripGapMs = 2;
+constexpr int kFloodGapMs = 1;
 
 int BoundLoopbackSocket(std::uint16_t& port) {
   int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
@@ -82,6 +84,21 @@ ScriptedServer::~ScriptedServer() {
   ::close(listener_);
   ::close(stopPipe_[0]);
   ::close(stopPipe_[1]);
+}
+
+bool ScriptedServer::Flood(int fd, const std::string& bytes) const {
+  for (std::size_t done = 0; done < bytes.size();) {
+    pollfd fds[2] = {{fd, POLLOUT, 0}, {stopPipe_[0], POLLIN, 0}};
+    const int ready = ::poll(fds, 2, -1);
+    if (ready < 0 && errno == EINTR) continue;
+    if (ready < 0 || (fds[1].revents & POLLIN)) return false;
+    const ssize_t sent = ::send(fd, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL | MSG_DONTWAIT);
+    if (sent < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR)) continue;
+    if (sent <= 0) return false;  // the client has gone
+    done += static_cast<std::size_t>(sent);
+  }
+  pollfd stop = {stopPipe_[0], POLLIN, 0};
+  return ::poll(&stop, 1, kFloodGapMs) == 0;
 }
 
 bool ScriptedServer::WaitReadable(int fd) const {
@@ -146,6 +163,10 @@ void ScriptedServer::Play(Connection& connection, const Script& script) {
           pollfd stop = {stopPipe_[0], POLLIN, 0};
           if (::poll(&stop, 1, kDripGapMs) > 0) ok = false;  // the server stops
           if (!ok) break;
+        }
+        break;
+      case Step::Kind::Flood:
+        while ((ok = Flood(fd, step.bytes))) {
         }
         break;
       case Step::Kind::Expect:

@@ -20,7 +20,7 @@
 namespace testsupport {
 
 struct Step {
-  enum class Kind { Send, Drip, Expect, Drain, Silent, Reset, Close };
+  enum class Kind { Send, Drip, Flood, Expect, Drain, Silent, Reset, Close };
   Kind kind;
   std::string bytes;
 };
@@ -29,6 +29,10 @@ struct Step {
 Step Send(std::string bytes);
 // Sends the bytes one at a time, each in its own segment, a moment apart.
 Step Drip(std::string bytes);
+// Sends the bytes again and again, a moment apart, until the client goes
+// away or the server stops: a peer whose data never ends. Never blocks on a
+// client that stops reading.
+Step Flood(std::string bytes);
 // Reads (and records) until everything received so far contains text.
 Step Expect(std::string text);
 // Reads (and records) until the client closes.
@@ -71,6 +75,8 @@ private:
   void AcceptLoop();
   void Play(Connection& connection, const Script& script);
   bool WaitReadable(int fd) const;  // false when the server stops
+  // Sends bytes whole; false when the client has gone or the server stops.
+  bool Flood(int fd, const std::string& bytes) const;
 
   std::vector<Script> scripts_;
   int listener_ = -1;
