@@ -8,11 +8,14 @@
 // sends the header to a file instead of the Header text. Bit 1 puts a run
 // of 65408 + (next byte) letters before the server's bytes, so that the
 // longest line a read accepts, 65537 bytes with its line feed, lies within
-// reach of the mutations.
+// reach of the mutations. Bit 2 sends the bytes from a thread in pieces of
+// 1 to 8 bytes (bits 3 to 5 plus 1) while the session reads, so that lines
+// arrive split; the outcome must not depend on how they are split.
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -139,10 +142,11 @@ std::size_t SendNow(int peer, const std::string& bytes) {
 }
 
 // Writes the rest while the session reads, then closes; stops early when the
-// reader has gone.
-void SendRest(int peer, const std::string& bytes, std::size_t done) {
+// reader has gone. The first 4 KiB go at most piece bytes per send.
+void SendRest(int peer, const std::string& bytes, std::size_t done, std::size_t piece) {
   while (done < bytes.size()) {
-    const ssize_t n = ::send(peer, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL);
+    const std::size_t chunk = done < 4096 ? std::min(piece, bytes.size() - done) : bytes.size() - done;
+    const ssize_t n = ::send(peer, bytes.data() + done, chunk, MSG_NOSIGNAL);
     if (n <= 0) break;
     done += static_cast<std::size_t>(n);
   }
@@ -166,11 +170,18 @@ void Fail(const char* what) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static std::uint16_t port = 0;
   static const int listener = Listener(port);
-  static const std::string headerFile = [] {
-    char dir[] = "/tmp/fuzz_responseheader_XXXXXX";
-    if (!::mkdtemp(dir)) std::abort();
-    return std::string(dir) + "/Head.txt";
+  // A plain array, so that it outlives the clean-up at exit.
+  static char headerFolder[] = "/tmp/fuzz_responseheader_XXXXXX";
+  static const bool made = [] {
+    if (!::mkdtemp(headerFolder)) std::abort();
+    std::atexit([] {
+      std::remove((std::string(headerFolder) + "/Head.txt").c_str());
+      ::rmdir(headerFolder);
+    });
+    return true;
   }();
+  (void)made;
+  static const std::string headerFile = std::string(headerFolder) + "/Head.txt";
   // Lives to the end of the process; one session serves every input.
   static HeaderProbe* const http = [] {
     auto* probe = new HeaderProbe(nullptr);
@@ -181,6 +192,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   if (size < 1) return 0;
   const bool fileMode = data[0] & 1;
+  const bool trickle = data[0] & 4;
+  const std::size_t piece = trickle ? 1 + (data[0] >> 3 & 7) : std::string::npos;
   std::string bytes;
   std::size_t start = 1;
   if (data[0] & 2) {
@@ -203,11 +216,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // Small inputs go out whole before the read starts (a thread per input
   // would dominate the run time); larger ones stream from a thread.
   std::thread server;
-  const std::size_t sent = SendNow(peer, bytes);
-  if (sent == bytes.size()) {
+  const std::size_t sent = trickle ? 0 : SendNow(peer, bytes);
+  if (sent == bytes.size() && !trickle) {
     ::close(peer);
   } else {
-    server = std::thread(SendRest, peer, std::cref(bytes), sent);
+    server = std::thread(SendRest, peer, std::cref(bytes), sent, piece);
   }
 
   bool tooLong = false;
