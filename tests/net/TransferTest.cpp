@@ -173,6 +173,46 @@ TEST(CaptureFile, PeerCloseMidCaptureKeepsEveryByte) {
   EXPECT_THROW(session.CaptureFile("/nonexistent-dir/x"), EFCreateError);
 }
 
+// A reset that arrives while a capture waits comes with the close
+// notification, which replaces the socket: the capture must still fail with
+// the reset rather than end as at a graceful close.
+TEST(CaptureFile, ResetByThePeerWhileWaitingIsAnErrorAndKeepsWhatArrived) {
+  ScriptedServer server({{Send("first"), Drip("xyz"), Reset()}});
+  SessionProbe session;
+  ConnectTo(session, server);
+  const std::string path = ::testing::TempDir() + "reset.bin";
+  try {
+    session.CaptureFile(path);
+    ADD_FAILURE() << "the reset passed for the end of the data";
+  } catch (const ESockError& error) {
+    EXPECT_EQ(error.Message(), "10054:Connection reset by peer");
+  }
+  EXPECT_EQ(FileText(path), "firstxyz");
+  EXPECT_EQ(session.GetLastErrorNo(), sock::kErrConnReset);
+  EXPECT_FALSE(session.TimeOutTimer()->GetEnabled());
+
+  // The next connection starts clean: a graceful close ends a capture normally.
+  ScriptedServer next({{Send("whole"), Close()}});
+  session.Disconnect();
+  ConnectTo(session, next);
+  session.CaptureFile(path);
+  EXPECT_EQ(FileText(path), "whole");
+}
+
+TEST(CaptureString, ResetByThePeerWhileWaitingIsAnError) {
+  ScriptedServer server({{Send("first"), Drip("xyz"), Reset()}});
+  SessionProbe session;
+  ConnectTo(session, server);
+  std::string text;
+  try {
+    session.CaptureString(text, -1);
+    ADD_FAILURE() << "the reset passed for the end of the data";
+  } catch (const ESockError& error) {
+    EXPECT_EQ(error.Message(), "10054:Connection reset by peer");
+  }
+  EXPECT_EQ(text, "firstxyz");
+}
+
 TEST(Transaction, ReplyNumbers) {
   ScriptedServer server({{Expect("HELO\r\n"), Send("250 OK\r\n"), Expect("NOOP\r\n"), Send("OK fine\r\n"),
                           Expect("BIG\r\n"), Send("40000 too big\r\n"), Expect("END\r\n"), Close()}});
