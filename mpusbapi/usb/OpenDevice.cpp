@@ -24,6 +24,12 @@ int OpenDevice::Claim(int interfaceNumber, int altSetting) {
   std::lock_guard lock(mutex_);
   if (std::find(claimed_.begin(), claimed_.end(), interfaceNumber) != claimed_.end()) return 0;
   int rc = libusb_claim_interface(handle_, interfaceNumber);
+  if (rc == LIBUSB_ERROR_OTHER || rc == LIBUSB_ERROR_NOT_SUPPORTED) {
+    // The node could not say which driver holds the interface, or could not
+    // detach it: a plain claim still succeeds when none does.
+    libusb_set_auto_detach_kernel_driver(handle_, 0);
+    rc = libusb_claim_interface(handle_, interfaceNumber);
+  }
   if (rc != 0) return rc;
   if (altSetting != 0) {
     rc = libusb_set_interface_alt_setting(handle_, interfaceNumber, altSetting);

@@ -25,8 +25,9 @@ class OpenDevice {
   libusb_device* device() const { return device_; }
   libusb_device_handle* handle() const { return handle_; }
 
-  // Claims an interface once, detaching a kernel driver that holds it, and
-  // selects the alternate setting. Returns 0 or a libusb error.
+  // Claims an interface once, detaching a kernel driver that holds it (a
+  // plain claim where the node can't detach), and selects the alternate
+  // setting. Returns 0 or a libusb error.
   int Claim(int interfaceNumber, int altSetting);
 
  private:
