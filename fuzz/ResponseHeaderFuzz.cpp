@@ -16,11 +16,13 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <mutex>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -153,6 +155,56 @@ void SendRest(int peer, const std::string& bytes, std::size_t done, std::size_t 
   ::close(peer);
 }
 
+// One thread for every input that streams, since starting a thread per
+// input would cost more than the read itself.
+class Sender {
+public:
+  Sender() : worker_([this] { Loop(); }) {}
+
+  void Start(int peer, const std::string& bytes, std::size_t done, std::size_t piece) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    job_ = Job{peer, &bytes, done, piece};
+    busy_ = true;
+    changed_.notify_all();
+  }
+
+  // Until the running job has closed its socket.
+  void Wait() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    changed_.wait(lock, [this] { return !busy_; });
+  }
+
+private:
+  struct Job {
+    int peer;
+    const std::string* bytes;
+    std::size_t done;
+    std::size_t piece;
+  };
+
+  void Loop() {
+    for (;;) {
+      Job job{};
+      {
+        std::unique_lock<std::mutex> lock(mutex_);
+        changed_.wait(lock, [this] { return job_.has_value(); });
+        job = *job_;
+        job_.reset();
+      }
+      SendRest(job.peer, *job.bytes, job.done, job.piece);
+      std::lock_guard<std::mutex> lock(mutex_);
+      busy_ = false;
+      changed_.notify_all();
+    }
+  }
+
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::optional<Job> job_;
+  bool busy_ = false;
+  std::thread worker_;  // last, so that it starts after the members it uses
+};
+
 std::string ReadWhole(const std::string& name) {
   std::ifstream file(name, std::ios::binary);
   std::ostringstream text;
@@ -182,6 +234,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }();
   (void)made;
   static const std::string headerFile = std::string(headerFolder) + "/Head.txt";
+  static Sender* const sender = new Sender;  // lives to the end of the process
   // Lives to the end of the process; one session serves every input.
   static HeaderProbe* const http = [] {
     auto* probe = new HeaderProbe(nullptr);
@@ -213,14 +266,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   http->Connect();
   const int peer = ::accept(listener, nullptr, nullptr);
   if (peer < 0) Fail("accept failed");
-  // Small inputs go out whole before the read starts (a thread per input
-  // would dominate the run time); larger ones stream from a thread.
-  std::thread server;
+  // Small inputs go out whole before the read starts; larger ones, and the
+  // split ones, stream from the sender thread while the session reads.
+  bool streaming = false;
   const std::size_t sent = trickle ? 0 : SendNow(peer, bytes);
   if (sent == bytes.size() && !trickle) {
     ::close(peer);
   } else {
-    server = std::thread(SendRest, peer, std::cref(bytes), sent, piece);
+    sender->Start(peer, bytes, sent, piece);
+    streaming = true;
   }
 
   bool tooLong = false;
@@ -235,7 +289,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::abort();
   }
   http->Disconnect();
-  if (server.joinable()) server.join();
+  if (streaming) sender->Wait();
 
   if (tooLong != want.tooLong) Fail(tooLong ? "unexpected range error" : "overlong line accepted");
   if (http->GetReplyNumber() != want.status) Fail("status");
