@@ -64,6 +64,7 @@ std::vector<HostileCase> MakeCases() {
       Fails("SilentAfterTheHeader", afterRequest({Send(ok + "\r\n70"), Silent()}), "Socket send aborted", "70"));
   cases.push_back(
       Returns("ByteByByte", afterRequest({Drip(ok + "Server: slow\r\n\r\n" + remote)}), remote, 200, "3550,5"));
+  cases.push_back(Fails("ResetBeforeAnswering", afterRequest({Reset()}), "10054:Connection reset by peer"));
   cases.push_back(Fails("ResetInTheHeader", afterRequest({Send(ok + "Content-Ty"), Reset()}),
                         "10054:Connection reset by peer"));
   cases.push_back(Fails("ResetInTheBody", afterRequest({Send(ok + "\r\n35"), Reset()}),
