@@ -9,10 +9,10 @@ using fakeusb::Bytes;
 
 namespace {
 
-fakeusb::DeviceSpec InterruptRadio() {
-  fakeusb::DeviceSpec spec;
-  spec.interfaces = {{0, {{0x01, fakeusb::kInterrupt}, {0x81, fakeusb::kInterrupt}}}};
-  return spec;
+fakeusb::DeviceLayout InterruptRadio() {
+  fakeusb::DeviceLayout layout;
+  layout.interfaces = {{0, {{0x01, fakeusb::kInterrupt}, {0x81, fakeusb::kInterrupt}}}};
+  return layout;
 }
 
 }  // namespace

@@ -23,16 +23,16 @@ FakeUsbBus::FakeUsbBus() : testbed_(umockdev_testbed_new()) {
 
 FakeUsbBus::~FakeUsbBus() {
   for (const auto& device : devices_)
-    umockdev_testbed_detach_ioctl(testbed_, DeviceNode(device->spec()).c_str(), nullptr);
+    umockdev_testbed_detach_ioctl(testbed_, DeviceNode(device->layout()).c_str(), nullptr);
   g_object_unref(testbed_);
 }
 
-FakeUsbDevice& FakeUsbBus::Plug(DeviceSpec spec) {
-  auto device = std::make_unique<FakeUsbDevice>(std::move(spec));
+FakeUsbDevice& FakeUsbBus::Plug(DeviceLayout layout) {
+  auto device = std::make_unique<FakeUsbDevice>(std::move(layout));
   GError* error = nullptr;
-  Check(umockdev_testbed_add_from_string(testbed_, DescribeDevice(device->spec()).c_str(), &error), error,
+  Check(umockdev_testbed_add_from_string(testbed_, DescribeDevice(device->layout()).c_str(), &error), error,
         "adding the device");
-  const std::string node = DeviceNode(device->spec());
+  const std::string node = DeviceNode(device->layout());
   Check(umockdev_testbed_attach_ioctl(testbed_, node.c_str(), device->handler(), &error), error,
         "attaching " + node);
   devices_.push_back(std::move(device));

@@ -21,7 +21,7 @@ class FakeUsbBus {
   FakeUsbBus(const FakeUsbBus&) = delete;
   FakeUsbBus& operator=(const FakeUsbBus&) = delete;
 
-  FakeUsbDevice& Plug(DeviceSpec spec = {});
+  FakeUsbDevice& Plug(DeviceLayout layout = {});
 
  private:
   UMockdevTestbed* testbed_;

@@ -56,35 +56,35 @@ std::string Hex(const std::vector<std::uint8_t>& bytes) {
 
 }  // namespace
 
-std::vector<InterfaceSpec> RadioInterfaces() {
-  InterfaceSpec interface;
-  interface.endpoints.push_back(EndpointSpec{0x01, kBulk});
-  interface.endpoints.push_back(EndpointSpec{0x81, kBulk});
+std::vector<InterfaceLayout> RadioInterfaces() {
+  InterfaceLayout interface;
+  interface.endpoints.push_back(EndpointLayout{0x01, kBulk});
+  interface.endpoints.push_back(EndpointLayout{0x81, kBulk});
   return {interface};
 }
 
-std::string DeviceNode(const DeviceSpec& spec) {
+std::string DeviceNode(const DeviceLayout& layout) {
   char node[32];
-  std::snprintf(node, sizeof node, "/dev/bus/usb/001/%03d", spec.port);
+  std::snprintf(node, sizeof node, "/dev/bus/usb/001/%03d", layout.port);
   return node;
 }
 
-std::string DescribeDevice(const DeviceSpec& spec) {
+std::string DescribeDevice(const DeviceLayout& layout) {
   std::vector<std::uint8_t> interfaces;
-  for (const InterfaceSpec& interface : spec.interfaces) {
+  for (const InterfaceLayout& interface : layout.interfaces) {
     const auto count = static_cast<std::uint8_t>(interface.endpoints.size());
     interfaces.insert(interfaces.end(), {9, 4, interface.number, 0, count, 0xff, 0, 0, 0});
-    for (const EndpointSpec& e : interface.endpoints)
+    for (const EndpointLayout& e : interface.endpoints)
       interfaces.insert(interfaces.end(), {7, 5, e.address, e.type, 64, 0, std::uint8_t(e.type == kInterrupt ? 1 : 0)});
   }
   const auto total = static_cast<std::uint16_t>(9 + interfaces.size());
   std::vector<std::uint8_t> descriptors = {
       18, 1, 0x00, 0x02, 0, 0, 0, 64,
-      std::uint8_t(spec.vendor & 0xff), std::uint8_t(spec.vendor >> 8),
-      std::uint8_t(spec.product & 0xff), std::uint8_t(spec.product >> 8),
+      std::uint8_t(layout.vendor & 0xff), std::uint8_t(layout.vendor >> 8),
+      std::uint8_t(layout.product & 0xff), std::uint8_t(layout.product >> 8),
       0x00, 0x01, 0, 0, 0, 1,
       9, 2, std::uint8_t(total & 0xff), std::uint8_t(total >> 8),
-      std::uint8_t(spec.interfaces.size()), 1, 0, 0x80, 50};
+      std::uint8_t(layout.interfaces.size()), 1, 0, 0x80, 50};
   descriptors.insert(descriptors.end(), interfaces.begin(), interfaces.end());
 
   char text[1024];
@@ -104,12 +104,12 @@ std::string DescribeDevice(const DeviceSpec& spec) {
                 "A: bConfigurationValue=1\\n\n"
                 "A: bNumConfigurations=1\\n\n"
                 "A: bNumInterfaces= %zu\\n\n",
-                spec.port, spec.port, DeviceNode(spec).c_str(), spec.port, spec.port, spec.vendor, spec.product,
-                spec.interfaces.size());
+                layout.port, layout.port, DeviceNode(layout).c_str(), layout.port, layout.port, layout.vendor, layout.product,
+                layout.interfaces.size());
   return std::string(text) + "H: descriptors=" + Hex(descriptors) + "\n";
 }
 
-FakeUsbDevice::FakeUsbDevice(DeviceSpec spec) : spec_(std::move(spec)), handler_(umockdev_ioctl_base_new()) {
+FakeUsbDevice::FakeUsbDevice(DeviceLayout layout) : layout_(std::move(layout)), handler_(umockdev_ioctl_base_new()) {
   firmware_ = [](std::uint8_t, const Bytes& packet) { return std::optional<Bytes>(packet); };
   g_signal_connect(handler_, "handle-ioctl", G_CALLBACK(OnIoctl), this);
 }
@@ -270,8 +270,8 @@ void FakeUsbDevice::Discard(UMockdevIoctlClient* client, UMockdevIoctlData* arg)
 }
 
 int FakeUsbDevice::Claim(UMockdevIoctlClient* client, int interface, bool detachDriver) {
-  const bool exists = std::any_of(spec_.interfaces.begin(), spec_.interfaces.end(),
-                                  [interface](const InterfaceSpec& i) { return i.number == interface; });
+  const bool exists = std::any_of(layout_.interfaces.begin(), layout_.interfaces.end(),
+                                  [interface](const InterfaceLayout& i) { return i.number == interface; });
   if (!exists) return ENOENT;
   if (const auto owner = claimedBy_.find(interface); owner != claimedBy_.end())
     return owner->second == client ? 0 : EBUSY;
@@ -294,15 +294,15 @@ int FakeUsbDevice::Release(UMockdevIoctlClient* client, int interface) {
 }
 
 std::optional<std::uint8_t> FakeUsbDevice::EndpointType(std::uint8_t address) const {
-  for (const InterfaceSpec& interface : spec_.interfaces)
-    for (const EndpointSpec& e : interface.endpoints)
+  for (const InterfaceLayout& interface : layout_.interfaces)
+    for (const EndpointLayout& e : interface.endpoints)
       if (e.address == address) return e.type;
   return std::nullopt;
 }
 
 int FakeUsbDevice::InterfaceOf(std::uint8_t address) const {
-  for (const InterfaceSpec& interface : spec_.interfaces)
-    for (const EndpointSpec& e : interface.endpoints)
+  for (const InterfaceLayout& interface : layout_.interfaces)
+    for (const EndpointLayout& e : interface.endpoints)
       if (e.address == address) return interface.number;
   return -1;
 }

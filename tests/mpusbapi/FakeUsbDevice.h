@@ -25,31 +25,31 @@ using Bytes = std::vector<std::uint8_t>;
 constexpr std::uint8_t kBulk = 2;       // endpoint descriptor transfer types
 constexpr std::uint8_t kInterrupt = 3;
 
-struct EndpointSpec {
+struct EndpointLayout {
   std::uint8_t address = 0;
   std::uint8_t type = kBulk;
 };
 
-struct InterfaceSpec {
+struct InterfaceLayout {
   std::uint8_t number = 0;
-  std::vector<EndpointSpec> endpoints;
+  std::vector<EndpointLayout> endpoints;
 };
 
 // One interface, number 0, with bulk endpoints 0x01 and 0x81.
-std::vector<InterfaceSpec> RadioInterfaces();
+std::vector<InterfaceLayout> RadioInterfaces();
 
 // The radio as it appears on the bus: 04d8:000c with one interface holding
 // bulk endpoints 0x01 and 0x81, 64-byte packets, on port `port` of bus 1.
-struct DeviceSpec {
+struct DeviceLayout {
   std::uint16_t vendor = 0x04d8;
   std::uint16_t product = 0x000c;
   int port = 2;  // also the device number
-  std::vector<InterfaceSpec> interfaces = RadioInterfaces();
+  std::vector<InterfaceLayout> interfaces = RadioInterfaces();
 };
 
 // The device node, "/dev/bus/usb/001/002", and the umockdev description.
-std::string DeviceNode(const DeviceSpec& spec);
-std::string DescribeDevice(const DeviceSpec& spec);
+std::string DeviceNode(const DeviceLayout& layout);
+std::string DescribeDevice(const DeviceLayout& layout);
 
 class FakeUsbDevice {
  public:
@@ -57,12 +57,12 @@ class FakeUsbDevice {
   // next read of the matching IN endpoint. Nothing: the device stays silent.
   using Firmware = std::function<std::optional<Bytes>(std::uint8_t endpoint, const Bytes& packet)>;
 
-  explicit FakeUsbDevice(DeviceSpec spec);
+  explicit FakeUsbDevice(DeviceLayout layout);
   ~FakeUsbDevice();
   FakeUsbDevice(const FakeUsbDevice&) = delete;
   FakeUsbDevice& operator=(const FakeUsbDevice&) = delete;
 
-  const DeviceSpec& spec() const { return spec_; }
+  const DeviceLayout& layout() const { return layout_; }
   UMockdevIoctlBase* handler() const { return handler_; }
 
   // The default firmware echoes every packet.
@@ -107,7 +107,7 @@ class FakeUsbDevice {
   void AnswerReads();
   void ReleaseUrb(Urb& urb);
 
-  const DeviceSpec spec_;
+  const DeviceLayout layout_;
   UMockdevIoctlBase* handler_;
   mutable std::mutex mutex_;
   Firmware firmware_;

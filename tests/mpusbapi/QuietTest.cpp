@@ -54,9 +54,9 @@ class CapturedOutput {
 TEST_F(UsbLibraryTest, NothingIsPrintedWhenCallsFail) {
   unsetenv("LIBUSB_DEBUG");
   fakeusb::FakeUsbDevice& busy = bus.Plug();
-  fakeusb::DeviceSpec secondSpec;
-  secondSpec.port = 3;
-  fakeusb::FakeUsbDevice& radio = bus.Plug(secondSpec);
+  fakeusb::DeviceLayout secondLayout;
+  secondLayout.port = 3;
+  fakeusb::FakeUsbDevice& radio = bus.Plug(secondLayout);
   busy.ClaimElsewhere(0);
   radio.SetFirmware([](std::uint8_t, const Bytes&) { return Hex("01 02 03 04 05 06"); });
 
