@@ -144,6 +144,15 @@ std::string HostilePeer::HostileUrl() const {
   return "http://unresolvable..invalid/freq.ini";
 }
 
+bool IsTimeText(const std::string& text) {
+  const auto digit = [&](std::size_t i) { return text[i] >= '0' && text[i] <= '9'; };
+  for (std::size_t i = 0; i + 7 <= text.size(); ++i)
+    if (digit(i) && text[i + 1] == ':' && digit(i + 2) && digit(i + 3) && text[i + 4] == ':' && digit(i + 5) &&
+        digit(i + 6))
+      return true;
+  return false;
+}
+
 void WarmUp(TNMHTTP& http) {
   ScriptedServer server({GoodAnswer("warm")});
   http.Get(Url(server.Port()));

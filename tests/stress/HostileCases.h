@@ -73,6 +73,10 @@ testsupport::Script GoodAnswer(const std::string& body);
 // opens once on first use is open before a test counts descriptors.
 void WarmUp(TNMHTTP& http);
 
+// True for a time of day as the status bar shows it: h:mm:ss, whatever the
+// locale puts around it.
+bool IsTimeText(const std::string& text);
+
 // Runs call; the message of what it raised, or "" when it returned.
 template <class F>
 std::string RaisedBy(F&& call) {

@@ -2,7 +2,6 @@
 // a good tick again. A fetch that fails shows "Not connect", keeps panels 1
 // to 3 and sends the radio nothing; one that returns shows what it saved;
 // the next good tick shows the station again and retunes to it.
-#include <regex>
 
 #include "http/NMHttp.h"
 #include "panel/PanelState.h"
@@ -16,8 +15,6 @@ using namespace stresstest;
 namespace {
 
 using Strings = std::vector<std::string>;
-
-bool IsTimeText(const std::string& text) { return std::regex_search(text, std::regex("[0-9]:[0-9][0-9]:[0-9][0-9]")); }
 
 class HostileFollow : public PanelTest, public ::testing::WithParamInterface<HostileCase> {
 protected:

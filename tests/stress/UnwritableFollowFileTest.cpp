@@ -9,7 +9,6 @@
 
 #include <filesystem>
 #include <functional>
-#include <regex>
 
 #include "http/NMHttp.h"
 #include "panel/PanelState.h"
@@ -64,8 +63,6 @@ const Unwritable kCases[] = {
     {"AReadOnlyFolder", [] { RemoveFollowFile(), ::chmod(".", 0555); }, [] { ::chmod(".", 0755); }},
     {"AReadOnlyFile", [] { ::chmod("freq.ini", 0444); }, [] { ::chmod("freq.ini", 0644); }},
 };
-
-bool IsTimeText(const std::string& text) { return std::regex_search(text, std::regex("[0-9]:[0-9][0-9]:[0-9][0-9]")); }
 
 class UnwritableFollowFile : public PanelTest, public ::testing::WithParamInterface<Unwritable> {
 protected:
