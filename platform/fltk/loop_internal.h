@@ -17,6 +17,8 @@ namespace platform::loop {
 // user-interface entry point calls it.
 void EnsureStarted();
 bool Started();
+// True on the thread that started the loop (the user-interface thread).
+bool OnLoopThread();
 
 // A counter of work done by the loop: messages dispatched, descriptor
 // callbacks run, GUI events delivered. The pump compares it to tell whether a

@@ -2,6 +2,12 @@
 // drains it from the pump and from an FLTK awake callback. At most one awake
 // is outstanding at a time, however many messages are queued, because FLTK's
 // awake queue is small and drops posts when full.
+//
+// A post from a callback of the loop itself (a socket notification) defers
+// its wake: the pump drains the queue as soon as FLTK's wait returns, so the
+// awake pipe's write and read would be wasted on every block of a transfer.
+// Any other loop (a modal dialog runs FLTK's directly) gets the wake from a
+// check at the start of its next wait.
 
 #include <FL/Fl.H>
 
@@ -29,6 +35,7 @@ struct MessageQueue {
   std::deque<Posted> messages;
   std::uint64_t lastSequence = 0;
   bool awakePending = false;
+  bool wakeDeferred = false;  // queued without a wake and not drained yet
 };
 
 // Never destroyed: a lookup worker may still post while the process exits.
@@ -44,6 +51,30 @@ void OnAwake(void*) {
     queue.awakePending = false;
   }
   loop::DrainQueue();
+}
+
+// Runs at the start of every wait of FLTK's loop, whoever runs it.
+void OnCheck(void*) {
+  MessageQueue& queue = Queue();
+  {
+    std::lock_guard lock(queue.mutex);
+    if (!queue.wakeDeferred) return;
+    queue.wakeDeferred = false;
+  }
+  loop::RequestWake();
+}
+
+bool Enqueue(Posted posted, bool wake) {
+  if (!IsWindowAlive(posted.window)) return false;
+  {
+    MessageQueue& queue = Queue();
+    std::lock_guard lock(queue.mutex);
+    posted.sequence = ++queue.lastSequence;
+    queue.messages.push_back(std::move(posted));
+    if (!wake) queue.wakeDeferred = true;
+  }
+  if (wake) loop::RequestWake();
+  return true;
 }
 
 void Dispatch(Posted& posted) {
@@ -79,6 +110,7 @@ void loop::DrainQueue() {
   {
     std::lock_guard lock(queue.mutex);
     limit = queue.lastSequence;
+    queue.wakeDeferred = false;  // what it was deferred for is drained now
   }
   // One at a time, so that a handler that pumps (nested) takes the next
   // messages in order and this loop carries on after them.
@@ -96,14 +128,15 @@ void loop::DrainQueue() {
 
 bool PostWindowMessageIf(WindowHandle window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam,
                          std::function<bool()> deliver) {
-  if (!IsWindowAlive(window)) return false;
-  {
-    MessageQueue& queue = Queue();
-    std::lock_guard lock(queue.mutex);
-    queue.messages.push_back(Posted{++queue.lastSequence, window, message, wParam, lParam, std::move(deliver)});
-  }
-  loop::RequestWake();
-  return true;
+  return Enqueue(Posted{0, window, message, wParam, lParam, std::move(deliver)}, true);
+}
+
+bool PostWindowMessageFromLoop(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
+                               std::intptr_t lParam, std::function<bool()> deliver) {
+  if (!loop::OnLoopThread()) return PostWindowMessageIf(window, message, wParam, lParam, std::move(deliver));
+  static const bool checking = (Fl::add_check(OnCheck), true);
+  (void)checking;
+  return Enqueue(Posted{0, window, message, wParam, lParam, std::move(deliver)}, false);
 }
 
 bool PostWindowMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam,

@@ -18,6 +18,7 @@ namespace {
 
 std::atomic<std::uint64_t> activity{0};
 std::atomic<bool> started{false};
+std::thread::id loopThread;  // written once, before started is set
 int quitRequests = 0;
 
 // Bounds one ProcessMessages call: a source that stays ready (a descriptor
@@ -40,11 +41,14 @@ void loop::EnsureStarted() {
   std::call_once(once, [] {
     Fl::lock();
     Fl::event_dispatch(CountingDispatch);
+    loopThread = std::this_thread::get_id();
     started = true;
   });
 }
 
 bool loop::Started() { return started; }
+
+bool loop::OnLoopThread() { return started && std::this_thread::get_id() == loopThread; }
 
 void loop::NoteActivity() { activity.fetch_add(1, std::memory_order_relaxed); }
 
@@ -68,9 +72,11 @@ bool ProcessMessages() {
 void WaitAndProcessMessages(std::uint32_t maxWaitMs) {
   if (ProcessMessages()) return;
   // Blocks until a descriptor (sockets, the awake pipe that carries posts and
-  // Wake, the X connection) is ready or the next timeout is due; what became
-  // ready is handled inside, the rest by the pass below.
+  // Wake, the X connection) is ready or the next timeout is due. What became
+  // ready is handled inside; the socket notifications that posted, which do
+  // not wake the loop again, right after; the rest by the pass below.
   Fl::wait(maxWaitMs / 1000.0);
+  loop::DrainQueue();
   ProcessMessages();
 }
 

@@ -18,4 +18,12 @@ namespace platform {
 bool PostWindowMessageIf(WindowHandle window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam,
                          std::function<bool()> deliver);
 
+// The same, for a post made on the user-interface thread from a callback of
+// the event loop (a descriptor became ready): the loop is not woken at once,
+// since it is running; the pump handles the message as soon as the loop's
+// wait returns, and any other loop at the start of its next wait. From
+// another thread it is PostWindowMessageIf.
+bool PostWindowMessageFromLoop(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
+                               std::intptr_t lParam, std::function<bool()> deliver);
+
 }  // namespace platform

@@ -50,9 +50,10 @@ Notifier* Find(int fd) {
 
 void Post(int fd, const Notifier& n, long event, int error) {
   if (!(n.events & event)) return;
-  platform::PostWindowMessageIf(n.window, n.message, static_cast<std::uintptr_t>(fd),
-                                MakeSelectLParam(static_cast<std::uint16_t>(event), static_cast<std::uint16_t>(error)),
-                                [open = n.open] { return *open; });
+  platform::PostWindowMessageFromLoop(
+      n.window, n.message, static_cast<std::uintptr_t>(fd),
+      MakeSelectLParam(static_cast<std::uint16_t>(event), static_cast<std::uint16_t>(error)),
+      [open = n.open] { return *open; });
 }
 
 bool ReadyNow(int fd, short what) {
@@ -99,22 +100,29 @@ void Update(int fd, Notifier& n) {
 
 void OnReadable(int fd) {
   Notifier* n = Find(fd);
-  if (!n || !ReadyNow(fd, POLLIN)) return;  // stale readiness from an earlier select
-  if (n->phase == Phase::Listening) {
-    Post(fd, *n, kFdAccept, 0);
-    n->readArmed = false;
-  } else if (n->phase == Phase::Connected) {
+  if (!n) return;
+  if (n->phase == Phase::Connected) {
+    // The peek alone tells stale readiness from an earlier select (would
+    // block) from data, the peer's close and an error: one call per block
+    // of a transfer rather than a poll and a peek.
     char byte;
     const ssize_t got = ::recv(fd, &byte, 1, MSG_PEEK | MSG_DONTWAIT);
+    if (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR)) return;
     if (got > 0) {
       Post(fd, *n, kFdRead, 0);
       n->readArmed = false;
     } else if (got == 0) {
       Post(fd, *n, kFdClose, 0);
       n->closeSent = true;
-    } else if (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) {
+    } else {
       Post(fd, *n, kFdClose, ErrorFromErrno(errno));
       n->closeSent = true;
+    }
+  } else {
+    if (!ReadyNow(fd, POLLIN)) return;  // stale readiness from an earlier select
+    if (n->phase == Phase::Listening) {
+      Post(fd, *n, kFdAccept, 0);
+      n->readArmed = false;
     }
   }
   Update(fd, *n);
