@@ -117,13 +117,13 @@ TEST_F(PanelTest, EveryScrollNotificationSendsTheTenthsAgain) {
 
 TEST_F(PanelTest, FormCreateReadsTheHostOnceAndSendsNothing) {
   WriteFile("host.ini", "http://127.0.0.1:1/freq.txt\nignored\n");
-  form.FormCreate(nullptr);
+  StartPanel();
   EXPECT_EQ(HostUrl, "http://127.0.0.1:1/freq.txt");
   EXPECT_TRUE(Told().empty());
 }
 
 TEST_F(PanelTest, FormCreateWithoutHostFileReadsZero) {
-  form.FormCreate(nullptr);
+  StartPanel();
   EXPECT_EQ(HostUrl, "0");
 }
 

@@ -11,7 +11,7 @@ protected:
   void SetUp() override {
     PanelTest::SetUp();
     WriteFile("host.ini", "\n");
-    form.FormCreate(nullptr);
+    StartPanel();
     ClearLog();
   }
   void Tick() { form.Timer1Timer(nullptr); }
@@ -128,7 +128,7 @@ TEST_F(Follow, ATickDueInsideARunningTickIsSkippedWhole) {
 class FailedFetch : public PanelTest {};
 
 TEST_F(FailedFetch, FirstTickWithoutFreqIniShowsNotConnectAndRetunesToZero) {
-  form.FormCreate(nullptr);
+  StartPanel();
   ClearLog();
   form.Timer1Timer(nullptr);
   EXPECT_EQ(view.panels[0], "Not connect");

@@ -3,6 +3,8 @@
 #include <fstream>
 #include <unistd.h>
 
+#include "radio/RadioLink.h"
+
 void PanelTest::SetUp() {
   oldDirectory_ = std::filesystem::current_path();
   const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
@@ -18,6 +20,11 @@ void PanelTest::TearDown() {
   SimRadioTest::TearDown();
   std::filesystem::current_path(oldDirectory_);
   std::filesystem::remove_all(directory_);
+}
+
+void PanelTest::StartPanel() {
+  ResetRadioLinkForTesting();
+  form.FormCreate(nullptr);
 }
 
 void PanelTest::WriteFile(const std::string& name, const std::string& contents) const {

@@ -14,6 +14,11 @@ protected:
   void SetUp() override;
   void TearDown() override;
 
+  // Starts the panel as the program does (FormCreate opens the radio
+  // itself), first closing the pipes the fixture opened, which would
+  // otherwise stay open in the simulator for the rest of the process.
+  void StartPanel();
+
   // Writes a file in the test's working directory.
   void WriteFile(const std::string& name, const std::string& contents) const;
 

@@ -5,7 +5,6 @@
 
 #include "http/NMHttp.h"
 #include "panel/PanelState.h"
-#include "radio/RadioLink.h"
 #include "tests/panel/PanelFixture.h"
 #include "tests/stress/HostileCases.h"
 #include "tests/stress/OpenFiles.h"
@@ -21,10 +20,7 @@ protected:
   void SetUp() override {
     PanelTest::SetUp();
     WriteFile("host.ini", "http://127.0.0.1/freq.ini\n");
-    // The start-up opens the radio itself; the pipes the fixture opened
-    // would otherwise stay open in the simulator.
-    ResetRadioLinkForTesting();
-    form.FormCreate(nullptr);
+    StartPanel();
     form.NMHTTP1->TimeOut = kShortTimeOutMs;
   }
   // A tick as if the program had been started with this URL in host.ini.

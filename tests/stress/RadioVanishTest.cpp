@@ -21,8 +21,7 @@ protected:
   void SetUp() override {
     PanelTest::SetUp();
     WriteFile("host.ini", "\n");  // follow freq.ini on disk, no fetch
-    ResetRadioLinkForTesting();
-    form.FormCreate(nullptr);
+    StartPanel();
     // The radio goes after one packet, on the write or the read of the next.
     OpenWith({{"RAVOLIN_SIM_VANISH_AFTER", "1"}, {"RAVOLIN_SIM_FAIL_ON", GetParam().failOn}});
   }

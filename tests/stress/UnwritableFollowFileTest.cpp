@@ -12,7 +12,6 @@
 
 #include "http/NMHttp.h"
 #include "panel/PanelState.h"
-#include "radio/RadioLink.h"
 #include "tests/panel/PanelFixture.h"
 #include "tests/stress/HostileCases.h"
 #include "tests/stress/OpenFiles.h"
@@ -64,13 +63,7 @@ const Unwritable kCases[] = {
     {"AReadOnlyFile", [] { ::chmod("freq.ini", 0444); }, [] { ::chmod("freq.ini", 0644); }},
 };
 
-class UnwritableFollowFile : public PanelTest, public ::testing::WithParamInterface<Unwritable> {
-protected:
-  void SetUp() override {
-    PanelTest::SetUp();
-    ResetRadioLinkForTesting();
-  }
-};
+class UnwritableFollowFile : public PanelTest, public ::testing::WithParamInterface<Unwritable> {};
 
 TEST_P(UnwritableFollowFile, FetchFailsAndTheNextTickAfterItIsWritableRecovers) {
   WithoutPermissionOverride ordinaryUser;
@@ -80,7 +73,7 @@ TEST_P(UnwritableFollowFile, FetchFailsAndTheNextTickAfterItIsWritableRecovers) 
   testsupport::ScriptedServer server({GoodAnswer(kGoodBefore), GoodAnswer(body), GoodAnswer(body), GoodAnswer(kGoodAfter)});
   const std::string url = "http://127.0.0.1:" + std::to_string(server.Port()) + "/freq.ini";
   WriteFile("host.ini", url + "\n");
-  form.FormCreate(nullptr);
+  StartPanel();
   form.NMHTTP1->TimeOut = kShortTimeOutMs;
   form.Timer1Timer(nullptr);
   ASSERT_EQ(view.panels[1], "7050,0");
