@@ -56,6 +56,8 @@ bool StopWindowTimer(WindowHandle window, std::uintptr_t id);
 
 // Processes everything pending now (due timers, ready sockets, posted
 // messages, GUI events), then returns. True when anything was handled.
+// An exception that escapes a window procedure run by a pump goes to
+// HandleApplicationException (base/Application.h) and the pump goes on.
 bool ProcessMessages();
 
 // One pass of a wait loop that found nothing to do: processes what is

@@ -1,7 +1,7 @@
 // The simulated radio behind the USB access library's seven entry points.
 // One radio, at most a handful of open pipes; every call is logged when the
-// log is switched on, and failures leave their reason in errno as the real
-// library does.
+// log is switched on, and failures leave their reason in errno (and, on
+// Windows, the thread's last error) as the real library does.
 
 #include <algorithm>
 #include <cerrno>
@@ -12,6 +12,7 @@
 
 #include "RadioModel.h"
 #include "SimConfig.h"
+#include "SimError.h"
 #include "SimLog.h"
 #include "mpusbapi/mpusbapi.h"
 
@@ -77,7 +78,7 @@ const char* PipeName(std::uint32_t direction) { return direction == kWriteDirect
 
 std::uint32_t Fail(Session& s, const std::string& line, int error) {
   Log(s, line);
-  errno = error;
+  sim::SetFailureReason(error);
   return 0;
 }
 

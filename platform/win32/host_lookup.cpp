@@ -103,6 +103,8 @@ AsyncTask AsyncGetHostByName(platform::WindowHandle window, std::uint32_t messag
   lookup->callerLength = bufferLength;
   HANDLE task = WSAAsyncGetHostByName(relay, kRelayMessage, name, lookup->reply, sizeof lookup->reply);
   if (!task) return 0;
+  // A handle is handed out again only once its earlier lookup has finished,
+  // so a cancelled lookup still listed under it is done with its buffer.
   inFlight[task] = lookup;
   cancellable[task] = lookup;
   return reinterpret_cast<AsyncTask>(task);
@@ -118,9 +120,11 @@ int CancelAsyncRequest(AsyncTask task) {
   }
   lookup->cancelled = true;
   cancellable.erase(found);
-  // When Winsock has not answered yet, no reply will come; otherwise the
-  // reply finds the lookup cancelled and is dropped.
-  if (inFlight.count(handle) && WSACancelAsyncRequest(handle) == 0) inFlight.erase(handle);
+  // A reply that still comes finds the lookup cancelled and is dropped. The
+  // lookup's buffer stays with it even when Winsock accepts the cancel: some
+  // Winsocks (Wine's) accept it and go on to finish the lookup into that
+  // buffer, so it is freed only when a reply has arrived, or never.
+  if (inFlight.count(handle)) WSACancelAsyncRequest(handle);
   return 0;
 }
 

@@ -14,6 +14,9 @@
 #include <functional>
 #include <map>
 #include <mutex>
+#include <stdexcept>
+
+#include "base/Application.h"
 
 #include "platform/messages.h"
 #include "platform/win32/dialog.h"
@@ -57,15 +60,31 @@ HWND dialogWindow = nullptr;
 bool quitRequested = false;
 
 // An exception thrown by a window procedure must not unwind through the
-// system's dispatch code; it is kept here and rethrown once the dispatch
-// call has returned to us.
+// system's dispatch code; it is kept here until the dispatch call has
+// returned to us. From the pump it then goes to the application-wide handler
+// (as on the other backends, where the loop is the toolkit's); from
+// SendWindowMessage it is rethrown to the caller.
 thread_local std::exception_ptr pendingException;
 
+std::exception_ptr TakePending() {
+  std::exception_ptr error = pendingException;
+  pendingException = nullptr;
+  return error;
+}
+
 void RethrowPending() {
-  if (pendingException) {
-    std::exception_ptr error = pendingException;
-    pendingException = nullptr;
+  if (std::exception_ptr error = TakePending()) std::rethrow_exception(error);
+}
+
+void ReportPending() {
+  std::exception_ptr error = TakePending();
+  if (!error) return;
+  try {
     std::rethrow_exception(error);
+  } catch (const std::exception& caught) {
+    HandleApplicationException(caught);
+  } catch (...) {
+    HandleApplicationException(std::runtime_error("Unknown error in an event handler"));
   }
 }
 
@@ -110,12 +129,12 @@ void DropDeferredFor(HWND window) {
 // Dispatches one message taken from the queue.
 void Dispatch(MSG& message) {
   if (dialogWindow && IsDialogMessageA(dialogWindow, &message)) {
-    RethrowPending();
+    ReportPending();
     return;
   }
   TranslateMessage(&message);
   DispatchMessageA(&message);
-  RethrowPending();
+  ReportPending();
 }
 
 }  // namespace

@@ -4,6 +4,10 @@
 
 #include <cerrno>
 
+#if defined(_WIN32)
+#include <windows.h>
+#endif
+
 #include "platform/library.h"
 
 TEST(Loader, LoadsTheLibraryFoundOnTheSearchPath) {
@@ -19,6 +23,14 @@ TEST(Loader, AMissingLibraryIsNotLoadedAndExportsNothing) {
   EXPECT_EQ(platform::FindSymbol(nullptr, "malloc"), nullptr);  // not the whole process
 }
 
+#if defined(_WIN32)
+TEST(Loader, TheLastSystemErrorIsTheThreadsOwn) {
+  for (std::uint32_t error : {6u, 121u, 1167u, 0u}) {
+    SetLastError(error);
+    EXPECT_EQ(platform::LastSystemError(), error);
+  }
+}
+#else
 TEST(Loader, GoneDevicesAndBadHandlesReadAsInvalidHandle) {
   for (int error : {ENODEV, ENXIO, EBADF}) {
     errno = error;
@@ -29,3 +41,4 @@ TEST(Loader, GoneDevicesAndBadHandlesReadAsInvalidHandle) {
     EXPECT_EQ(platform::LastSystemError(), static_cast<std::uint32_t>(error));
   }
 }
+#endif

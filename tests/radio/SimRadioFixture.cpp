@@ -10,6 +10,7 @@
 
 #include "panel/PanelState.h"
 #include "radio/RadioLink.h"
+#include "tests/support/Environment.h"
 
 namespace {
 
@@ -48,9 +49,9 @@ void SimRadioTest::TearDown() {
 
 void SimRadioTest::OpenWith(std::initializer_list<Setting> settings) {
   ResetRadioLinkForTesting();
-  for (const char* name : kSimSettings) unsetenv(name);
-  for (const auto& [name, value] : settings) setenv(name, value, 1);
-  setenv("RAVOLIN_SIM_LOG", logPath_.c_str(), 1);
+  for (const char* name : kSimSettings) testsupport::UnsetEnv(name);
+  for (const auto& [name, value] : settings) testsupport::SetEnv(name, value);
+  testsupport::SetEnv("RAVOLIN_SIM_LOG", logPath_.c_str());
   ClearLog();
   OpenRadioLink();
 }

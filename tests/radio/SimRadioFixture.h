@@ -1,6 +1,6 @@
 #pragma once
 // Tests against the simulated radio, loaded the way the program loads the
-// real library (LD_LIBRARY_PATH names the simulator's directory). Each test
+// real library (the loader's search path names the simulator's folder). Each test
 // gets a fresh log file and a freshly opened link.
 
 #include <gtest/gtest.h>

@@ -1,15 +1,8 @@
 #include "tests/support/ScriptedServer.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <netinet/tcp.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <stdexcept>
+
+#include "tests/support/LoopbackSocket.h"
 
 namespace testsupport {
 
@@ -27,27 +20,11 @@ namespace {
 constexpr int kDripGapMs = 2;
 constexpr int kFloodGapMs = 1;
 
-int BoundLoopbackSocket(std::uint16_t& port) {
-  int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  if (fd < 0) throw std::runtime_error("socket failed");
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  address.sin_port = 0;
-  socklen_t length = sizeof address;
-  if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-      ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
-    ::close(fd);
-    throw std::runtime_error("bind failed");
-  }
-  port = ntohs(address.sin_port);
-  return fd;
-}
+using namespace loopback;
 
 bool SendAll(int fd, const char* data, std::size_t size) {
   while (size > 0) {
-    ssize_t sent = ::send(fd, data, size, MSG_NOSIGNAL);
-    if (sent < 0 && errno == EINTR) continue;
+    const long sent = SendSome(fd, data, size, false);
     if (sent <= 0) return false;
     data += sent;
     size -= static_cast<std::size_t>(sent);
@@ -67,56 +44,41 @@ struct ScriptedServer::Connection {
 
 ScriptedServer::ScriptedServer(std::vector<Script> scripts) : scripts_(std::move(scripts)) {
   if (scripts_.empty()) scripts_.push_back({});
-  if (::pipe2(stopPipe_, O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
-  listener_ = BoundLoopbackSocket(port_);
-  if (::listen(listener_, 16) != 0) throw std::runtime_error("listen failed");
+  stop_ = OpenStopChannel();
+  listener_ = BoundSocket(port_);
+  if (!Listen(listener_, 16)) throw std::runtime_error("listen failed");
   acceptor_ = std::thread([this] { AcceptLoop(); });
 }
 
 ScriptedServer::~ScriptedServer() {
-  char stop = 1;
-  (void)!::write(stopPipe_[1], &stop, 1);
+  Signal(stop_);
   acceptor_.join();
   for (auto& connection : connections_) {
     if (connection->player.joinable()) connection->player.join();
-    if (connection->fd >= 0) ::close(connection->fd);
+    CloseSocket(connection->fd);
   }
-  ::close(listener_);
-  ::close(stopPipe_[0]);
-  ::close(stopPipe_[1]);
+  CloseSocket(listener_);
+  CloseStopChannel(stop_);
 }
 
 bool ScriptedServer::Flood(int fd, const std::string& bytes) const {
   for (std::size_t done = 0; done < bytes.size();) {
-    pollfd fds[2] = {{fd, POLLOUT, 0}, {stopPipe_[0], POLLIN, 0}};
-    const int ready = ::poll(fds, 2, -1);
-    if (ready < 0 && errno == EINTR) continue;
-    if (ready < 0 || (fds[1].revents & POLLIN)) return false;
-    const ssize_t sent = ::send(fd, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL | MSG_DONTWAIT);
-    if (sent < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR)) continue;
-    if (sent <= 0) return false;  // the client has gone
+    if (WaitReady(fd, true, stop_.readEnd, -1) != Ready::Fd) return false;
+    const long sent = SendSome(fd, bytes.data() + done, bytes.size() - done, true);
+    if (sent < 0) return false;  // the client has gone
     done += static_cast<std::size_t>(sent);
   }
-  pollfd stop = {stopPipe_[0], POLLIN, 0};
-  return ::poll(&stop, 1, kFloodGapMs) == 0;
+  return !WaitStop(stop_.readEnd, kFloodGapMs);
 }
 
 bool ScriptedServer::WaitReadable(int fd) const {
-  pollfd fds[2] = {{fd, POLLIN, 0}, {stopPipe_[0], POLLIN, 0}};
-  for (;;) {
-    int ready = ::poll(fds, 2, -1);
-    if (ready < 0 && errno == EINTR) continue;
-    if (ready < 0 || (fds[1].revents & POLLIN)) return false;
-    if (fds[0].revents) return true;
-  }
+  return WaitReady(fd, false, stop_.readEnd, -1) == Ready::Fd;
 }
 
 void ScriptedServer::AcceptLoop() {
   while (WaitReadable(listener_)) {
-    int fd = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
-    if (fd < 0) continue;
-    int one = 1;
-    ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+    const int fd = AcceptConnection(listener_);
+    if (fd == kNoSocket) continue;
     std::lock_guard lock(mutex_);
     auto connection = std::make_unique<Connection>();
     connection->fd = fd;
@@ -134,8 +96,9 @@ void ScriptedServer::Play(Connection& connection, const Script& script) {
   auto readSome = [&] {
     if (!WaitReadable(fd)) return false;
     char block[4096];
-    ssize_t count = ::recv(fd, block, sizeof block, 0);
-    if (count < 0 && errno == ECONNRESET) {
+    bool reset = false;
+    const long count = ReceiveSome(fd, block, sizeof block, reset);
+    if (reset) {
       std::lock_guard lock(mutex_);
       connection.reset = true;
     }
@@ -160,8 +123,7 @@ void ScriptedServer::Play(Connection& connection, const Script& script) {
       case Step::Kind::Drip:
         for (char byte : step.bytes) {
           if (!(ok = SendAll(fd, &byte, 1))) break;
-          pollfd stop = {stopPipe_[0], POLLIN, 0};
-          if (::poll(&stop, 1, kDripGapMs) > 0) ok = false;  // the server stops
+          if (WaitStop(stop_.readEnd, kDripGapMs)) ok = false;  // the server stops
           if (!ok) break;
         }
         break;
@@ -177,19 +139,14 @@ void ScriptedServer::Play(Connection& connection, const Script& script) {
         while (readSome()) {
         }
         break;
-      case Step::Kind::Silent: {
-        pollfd stop = {stopPipe_[0], POLLIN, 0};
-        while (::poll(&stop, 1, -1) < 0 && errno == EINTR) {
-        }
+      case Step::Kind::Silent:
+        WaitStop(stop_.readEnd, -1);
         ok = false;
         break;
-      }
-      case Step::Kind::Reset: {
-        linger reset = {1, 0};
-        ::setsockopt(fd, SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
+      case Step::Kind::Reset:
+        SetResetOnClose(fd);
         closed = true;
         break;
-      }
       case Step::Kind::Close:
         closed = true;
         break;
@@ -197,8 +154,8 @@ void ScriptedServer::Play(Connection& connection, const Script& script) {
     if (!ok || closed) break;
   }
   std::lock_guard lock(mutex_);
-  ::close(connection.fd);
-  connection.fd = -1;
+  CloseSocket(connection.fd);
+  connection.fd = kNoSocket;
   connection.finished = true;
   changed_.notify_all();
 }
@@ -242,23 +199,18 @@ bool ScriptedServer::WasReset(int connection) const {
 }
 
 UnansweredPort::UnansweredPort() {
-  listener_ = BoundLoopbackSocket(port_);
-  if (::listen(listener_, 0) != 0) throw std::runtime_error("listen failed");
-  filler_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  address.sin_port = htons(port_);
-  if (filler_ < 0 || ::connect(filler_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0)
-    throw std::runtime_error("cannot fill the accept queue");
+  listener_ = BoundSocket(port_);
+  if (!Listen(listener_, 0)) throw std::runtime_error("listen failed");
+  filler_ = ConnectLoopback(port_);
+  if (filler_ == kNoSocket) throw std::runtime_error("cannot fill the accept queue");
 }
 
 UnansweredPort::~UnansweredPort() {
-  ::close(filler_);
-  ::close(listener_);
+  CloseSocket(filler_);
+  CloseSocket(listener_);
 }
 
-RefusingPort::RefusingPort() { fd_ = BoundLoopbackSocket(port_); }
-RefusingPort::~RefusingPort() { ::close(fd_); }
+RefusingPort::RefusingPort() { fd_ = BoundSocket(port_); }
+RefusingPort::~RefusingPort() { CloseSocket(fd_); }
 
 }  // namespace testsupport

@@ -17,6 +17,8 @@
 #include <thread>
 #include <vector>
 
+#include "tests/support/LoopbackSocket.h"
+
 namespace testsupport {
 
 struct Step {
@@ -80,7 +82,7 @@ private:
 
   std::vector<Script> scripts_;
   int listener_ = -1;
-  int stopPipe_[2] = {-1, -1};
+  loopback::StopChannel stop_;
   std::uint16_t port_ = 0;
   mutable std::mutex mutex_;
   mutable std::condition_variable changed_;

@@ -12,6 +12,7 @@
 
 #include "platform/messages.h"
 #include "platform/sockets.h"
+#include "tests/support/WaitUntil.h"
 #include "tests/win32/PumpUntil.h"
 
 namespace {
@@ -162,6 +163,23 @@ TEST_F(Win32Sockets, ALingerOfZeroResetsThePeer) {
   // Windows reports the reset as 10054; Wine may report it as an orderly end.
   EXPECT_TRUE(n == 0 || (n == SOCKET_ERROR && WSAGetLastError() == WSAECONNRESET)) << n;
   closesocket(peer);
+}
+
+TEST_F(Win32Sockets, NotificationsOfAClosedSocketNeverReachTheNextOneUnderItsHandle) {
+  Listener listener;
+  sock::Socket first = Client();
+  sock::Connect(first, Loopback(listener.port));
+  SOCKET peer = listener.AcceptOne();
+  ASSERT_TRUE(PumpUntil([&] { return HasEvent(sock::kFdConnect); }));
+  notes.clear();
+  closesocket(peer);
+  // The close notification is queued, not yet handled, when the socket goes.
+  ASSERT_TRUE(testsupport::WaitUntil([] { return HIWORD(GetQueueStatus(QS_POSTMESSAGE)) != 0; }));
+  EXPECT_EQ(sock::Close(first), 0);
+  sock::Socket second = Client();  // Winsock hands out the same handle again
+  for (int pass = 0; pass < 5; ++pass) platform::ProcessMessages();
+  EXPECT_TRUE(notes.empty()) << notes.size() << " notifications, handle reused: " << (second == first);
+  sock::Close(second);
 }
 
 TEST_F(Win32Sockets, ALookupWritesAPackedEntryIntoTheCallersBuffer) {

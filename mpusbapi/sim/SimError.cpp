@@ -1,0 +1,43 @@
+#include "SimError.h"
+
+#include <cerrno>
+
+#if defined(_WIN32)
+#include <windows.h>
+#endif
+
+namespace sim {
+
+#if defined(_WIN32)
+namespace {
+
+// A pipe that is gone or not open reads as an invalid handle, as it does
+// through the Linux loader; the rest keep their nearest Windows meaning.
+DWORD WindowsError(int posixError) {
+  switch (posixError) {
+    case EBADF:
+    case ENODEV:
+    case ENXIO:
+      return ERROR_INVALID_HANDLE;
+    case ETIMEDOUT:
+      return ERROR_SEM_TIMEOUT;
+    case EOVERFLOW:
+      return ERROR_MORE_DATA;
+    case EMFILE:
+      return ERROR_TOO_MANY_OPEN_FILES;
+    default:
+      return ERROR_INVALID_PARAMETER;
+  }
+}
+
+}  // namespace
+#endif
+
+void SetFailureReason(int posixError) {
+  errno = posixError;
+#if defined(_WIN32)
+  SetLastError(WindowsError(posixError));
+#endif
+}
+
+}  // namespace sim
