@@ -1,12 +1,9 @@
 #include "panel/fltk/FltkPanelView.h"
 
+#include "panel/FormLayout.h"
 #include "panel/fltk/ErrorBox.h"
 
-namespace {
-constexpr std::uint32_t kTimer1IntervalMs = 1000;
-}
-
-FltkPanelView::FltkPanelView(MainWindow& window) : window_(window), timer1_(kTimer1IntervalMs, true) {}
+FltkPanelView::FltkPanelView(MainWindow& window) : window_(window), timer1_(form_layout::kTimer1IntervalMs, true) {}
 
 std::string FltkPanelView::Edit1Text() const { return window_.Edit1()->Text(); }
 void FltkPanelView::SetEdit1Text(const std::string& text) { window_.Edit1()->SetText(text); }

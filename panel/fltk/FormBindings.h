@@ -3,12 +3,9 @@
 // track bar's scroll notifications and Timer1's ticks. Errors that escape a
 // handler go to the application-wide handler, which shows the error box.
 
+#include "panel/FormDispatch.h"
 #include "panel/Unit1.h"
 #include "panel/fltk/FltkPanelView.h"
 #include "panel/fltk/MainWindow.h"
 
 void ConnectForm(MainWindow& window, FltkPanelView& view, TForm1& form);
-
-// True while any handler connected above is running (a nested message loop
-// inside it may be serving the current event).
-bool HandlerRunning();

@@ -9,14 +9,15 @@
 
 #include <functional>
 
+#include "panel/FormLayout.h"
 #include "panel/fltk/DisplayEdit.h"
 #include "panel/fltk/StatusBar.h"
 #include "panel/fltk/TrackBar.h"
 
 class MainWindow : public Fl_Double_Window {
 public:
-  static constexpr int kFirstButton = 4;   // Button4 ("1")
-  static constexpr int kLastButton = 21;   // Button21 ("-")
+  static constexpr int kFirstButton = form_layout::kFirstButton;  // Button4 ("1")
+  static constexpr int kLastButton = form_layout::kLastButton;    // Button21 ("-")
 
   MainWindow();
 

@@ -1,0 +1,16 @@
+#pragma once
+// Runs the panel's handlers for the window's input, the way the window system
+// does: a click, a track-bar scroll notification, a Timer1 tick. An error
+// that escapes a handler goes to the application-wide handler (the error
+// box) and the program goes on. Shared by the window backends.
+
+#include "panel/Unit1.h"
+
+// Button4 to Button21, by number.
+void RunButtonClick(TForm1& form, int number);
+void RunTrackBarScroll(TForm1& form, int position);
+void RunTimer1(TForm1& form);
+
+// True while any handler started above is running (a nested message loop
+// inside it may be serving the current event).
+bool HandlerRunning();
