@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
-"""Drives the real panel under Xvfb: clicks with xdotool at the controls,
-a loopback HTTP server as the follow station, and the simulated radio's log
-as the record of what reached the radio."""
+"""Drives the real panel under Xvfb (with --wine, the Windows build under
+Wine): clicks with xdotool at the controls, a loopback HTTP server as the
+follow station, and the simulated radio's log as the record of what reached
+the radio."""
 
 import argparse
 import http.server
@@ -31,10 +32,16 @@ BUTTONS = {
 }
 TRACK = (8, 88, 193, 25)
 KNOB = 14  # knob width along the 18-pixel track
+# The native track bar under Wine: its thumb centre runs from 13 to 179
+# pixels into the control, 9 below its top.
+NATIVE_KNOB = (13, 179, 9)
 
 
-def knob_centre(position):
+def knob_centre(position, native=False):
     x, y, w, _ = TRACK
+    if native:
+        first, last, down = NATIVE_KNOB
+        return x + first + int(position / 9 * (last - first) + 0.5), y + down
     return x + int(position / 9 * (w - KNOB) + 0.5) + KNOB // 2, y + 9
 
 
@@ -78,14 +85,33 @@ def wait_until(what, condition):
     raise AssertionError("timed out waiting for " + what)
 
 
+def wine_environment(env, args, workdir):
+    """A Wine prefix of its own, on this display: the display driver is
+    chosen once per Wine session, so the headless suites' one won't do."""
+    env.update(WINEPREFIX=os.path.join(workdir, "wine"), WINEARCH="win64", WINEDEBUG="-all",
+               WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d",
+               WINEPATH="Z:" + os.path.abspath(args.sim_dir).replace("/", "\\"))
+    quiet = dict(stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    subprocess.run(["wineboot", "-i"], env=env, timeout=120, **quiet)
+    # A crash ends the program at once instead of starting Wine's debugger.
+    subprocess.run(["wine", "reg", "add", "HKLM\\Software\\Microsoft\\Windows NT\\CurrentVersion\\AeDebug",
+                    "/v", "Debugger", "/d", "", "/f"], env=env, timeout=60, **quiet)
+    subprocess.run(["wineserver", "-w"], env=env, timeout=60, **quiet)
+
+
 class Panel:
     def __init__(self, args, workdir, display):
         self.log = os.path.join(workdir, "sim.log")
+        self.wine = args.wine
         env = dict(os.environ, DISPLAY=display, RAVOLIN_SIM_LOG=self.log,
                    LD_LIBRARY_PATH=args.sim_dir)
         env.setdefault("ASAN_OPTIONS", "detect_leaks=0")
         self.env = env
-        self.proc = subprocess.Popen([args.ravolin], cwd=workdir, env=env,
+        command = [args.ravolin]
+        if self.wine:
+            wine_environment(env, args, workdir)
+            command = ["wine", args.ravolin]
+        self.proc = subprocess.Popen(command, cwd=workdir, env=env,
                                      stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
         out = subprocess.run(["xdotool", "search", "--sync", "--name", "^Ravolin 3.0$"],
                              env=env, capture_output=True, text=True, timeout=DEADLINE)
@@ -117,6 +143,9 @@ class Panel:
         self.offset = len(self.text())
 
     def close(self):
+        if self.wine:
+            # Ends the program and every process of this prefix.
+            subprocess.run(["wineserver", "-k"], env=self.env, timeout=DEADLINE)
         if self.proc.poll() is None:
             self.proc.terminate()
             try:
@@ -166,11 +195,11 @@ def scenario(panel, station, args):
     panel.expect("-> 7050 kHz AM")
 
     # The track bar: a drag from 5 to 8, then the arrow key it now listens to.
-    x0, y = knob_centre(5)
+    x0, y = knob_centre(5, panel.wine)
     panel.xdo("mousemove", "--window", panel.window, str(x0), str(y), "mousedown", "1")
     for position in [6, 7, 8]:
         time.sleep(0.05)  # xdotool loses drag steps sent back to back
-        x, _ = knob_centre(position)
+        x, _ = knob_centre(position, panel.wine)
         panel.xdo("mousemove", "--window", panel.window, str(x), str(y))
     time.sleep(0.05)
     panel.xdo("mouseup", "1")
@@ -190,8 +219,9 @@ def scenario(panel, station, args):
     panel.expect("arx off")
     panel.expect("-> 3550 kHz SSB")
     shot = os.path.join(args.out, "panel.png")
-    subprocess.run(["import", "-window", "root", "-crop", "409x157+289+157", "+repage", shot],
-                   env=panel.env, check=True, timeout=DEADLINE)
+    # Under Wine, with no window manager, the X window is the client area.
+    where = ["-window", panel.window] if panel.wine else ["-window", "root", "-crop", "409x157+289+157", "+repage"]
+    subprocess.run(["import", *where, shot], env=panel.env, check=True, timeout=DEADLINE)
 
     # The station goes away: the fetch fails, the program goes on, and the
     # step still follows the last freq.ini on disk.
@@ -207,6 +237,7 @@ def main():
     parser.add_argument("--ravolin", required=True)
     parser.add_argument("--sim-dir", required=True)
     parser.add_argument("--out", required=True)
+    parser.add_argument("--wine", action="store_true", help="run a Windows build of the panel under Wine")
     args = parser.parse_args()
     os.makedirs(args.out, exist_ok=True)
 
