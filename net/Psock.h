@@ -150,6 +150,10 @@ protected:
   // 0 for a graceful close. The reads raise it where the data ends, so that
   // a reset never passes for a complete answer; Connect clears it.
   int CloseError = 0;
+  // Set when the connect notification of the current Connect succeeded. A
+  // peer that closes at once can have its close handled in the same pump
+  // pass, which makes Connected false again before the wait looks.
+  bool ConnectMade = false;
 
 private:
   // Copies name into WorkBuffer as a NUL-terminated string.

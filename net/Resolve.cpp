@@ -86,13 +86,16 @@ void TPowersock::Connect() {
 
   WaitDone = false;
   Succeeded = true;
+  ConnectMade = false;
   if (sock::Connect(SocketHandle, RemoteAddress) == sock::kSocketError) CheckSocketError(sock::kErrWouldBlock);
   TimerOn();
   {
     ScopeExit stop([this] { TimerOff(); });
-    while (!Connected && !TimedOut && !Canceled && Succeeded) platform::WaitAndProcessMessages();
+    while (!Connected && !ConnectMade && !TimedOut && !Canceled && Succeeded) platform::WaitAndProcessMessages();
   }
-  if (!TimedOut && !Canceled && Succeeded) return;
+  // A connection that the peer has closed again is still made: the reads
+  // see the end of the data (and a reset as its error).
+  if (ConnectMade || (!TimedOut && !Canceled && Succeeded)) return;
 
   Fire(OnConnectionFailed, this);
   if (TimedOut) throw ESockError("Connection Timed out");

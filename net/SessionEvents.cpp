@@ -33,6 +33,7 @@ void TPowersock::HandleSocketMessage(TSocketMessage& message) {
         case sock::kFdConnect:
           if (Succeeded) {
             Connected = true;
+            ConnectMade = true;
             Fire(OnConnect, this);
           }
           break;

@@ -218,6 +218,38 @@ TEST(Disconnect, PeerCloseReplacesTheSocket) {
   EXPECT_NE(session.GetSocketHandle(), TPowersock::kNoSocket);
 }
 
+TEST(Disconnect, APeerThatClosesAtOnceStillEndsTheConnectWait) {
+  // The connect and the close notification handled in one pump pass leave
+  // Connected false again before the wait looks; the connection was made.
+  ScriptedServer server({{Silent()}});
+  PostedStep posted;
+  SessionProbe session;
+  Counters counters;
+  counters.Attach(session);
+  session.Host = "127.0.0.1";
+  session.Port = server.Port();
+  session.TimeOut = 5000;  // a wait that missed the connection ends here
+  session.ReportLevel = 8;
+  bool stepped = false;
+  session.OnStatus = [&](TComponent*, const std::string& status) {
+    if (status != "Timer On" || stepped) return;
+    stepped = true;
+    posted.Post([&] {
+      const auto handle = static_cast<std::uintptr_t>(session.GetSocketHandle());
+      platform::SendWindowMessage(session.Window(), kSocketEventMessage, handle,
+                                  sock::MakeSelectLParam(sock::kFdConnect, 0));
+      platform::SendWindowMessage(session.Window(), kSocketEventMessage, handle,
+                                  sock::MakeSelectLParam(sock::kFdClose, 0));
+    });
+  };
+  EXPECT_EQ(ErrorOf([&] { session.Connect(); }), "(nothing raised)");
+  EXPECT_EQ(posted.Runs(), 1);
+  EXPECT_EQ(counters.connected, 1);
+  EXPECT_EQ(counters.disconnected, 1);
+  EXPECT_EQ(counters.failed, 0);
+  EXPECT_FALSE(session.GetConnected());
+}
+
 TEST(Lifetime, StartupCountFollowsSessions) {
   const int before = StartupCount;
   {
