@@ -14,6 +14,7 @@
 #include <memory>
 
 #include "platform/sockets.h"
+#include "platform/win32/relay_window.h"
 #include "platform/win32/host_entry.h"
 
 namespace sock {
@@ -78,15 +79,7 @@ LRESULT CALLBACK RelayProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 }
 
 HWND RelayWindow() {
-  static HWND window = [] {
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = RelayProc;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = kRelayClass;
-    RegisterClassA(&windowClass);
-    return CreateWindowExA(WS_EX_TOOLWINDOW, kRelayClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                           GetModuleHandleA(nullptr), nullptr);
-  }();
+  static HWND window = platform::win32::CreateRelayWindow(kRelayClass, RelayProc);
   return window;
 }
 

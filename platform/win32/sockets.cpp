@@ -13,6 +13,7 @@
 #include <map>
 
 #include "platform/sockets.h"
+#include "platform/win32/relay_window.h"
 
 namespace sock {
 namespace {
@@ -42,15 +43,7 @@ LRESULT CALLBACK RelayProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 }
 
 HWND RelayWindow() {
-  static HWND window = [] {
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = RelayProc;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = kRelayClass;
-    RegisterClassA(&windowClass);
-    return CreateWindowExA(WS_EX_TOOLWINDOW, kRelayClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                           GetModuleHandleA(nullptr), nullptr);
-  }();
+  static HWND window = platform::win32::CreateRelayWindow(kRelayClass, RelayProc);
   return window;
 }
 
