@@ -1,6 +1,6 @@
 // Fetches a URL with the HTTP component, set up as the panel's: the body
 // goes to a file, the header into the component's text. Given a count, it
-// fetches that many times in one process. Used by http_vs_curl.sh.
+// fetches that many times in one process. Used by bench/report.
 //
 //   http_get URL BODYFILE [COUNT]
 
