@@ -1,6 +1,7 @@
 #include "base/Application.h"
 
 #include <cstdio>
+#include <stdexcept>
 
 namespace {
 ApplicationExceptionHandler& Handler() {
@@ -17,4 +18,15 @@ void HandleApplicationException(const std::exception& error) {
     return;
   }
   std::fprintf(stderr, "%s\n", error.what());
+}
+
+void HandleApplicationException(std::exception_ptr error) {
+  if (!error) return;
+  try {
+    std::rethrow_exception(error);
+  } catch (const std::exception& caught) {
+    HandleApplicationException(caught);
+  } catch (...) {
+    HandleApplicationException(std::runtime_error("Unknown error in an event handler"));
+  }
 }

@@ -11,3 +11,17 @@ using ApplicationExceptionHandler = std::function<void(const std::exception& err
 
 void SetApplicationExceptionHandler(ApplicationExceptionHandler handler);
 void HandleApplicationException(const std::exception& error);
+// The same for a caught exception of any type; one that is no std::exception
+// arrives as "Unknown error in an event handler".
+void HandleApplicationException(std::exception_ptr error);
+
+// Runs f and hands whatever escapes it to the handler, so that no exception
+// unwinds through the event loop or the system's dispatch code.
+template <typename F>
+void RunReportingErrors(F&& f) {
+  try {
+    f();
+  } catch (...) {
+    HandleApplicationException(std::current_exception());
+  }
+}

@@ -1,10 +1,11 @@
 #include "panel/FormDispatch.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <iterator>
 
 #include "base/Application.h"
-#include "base/Exception.h"
 #include "panel/FormLayout.h"
 
 namespace {
@@ -34,18 +35,18 @@ static_assert(std::size(kClickHandlers) == form_layout::kLastButton - form_layou
 // the program's own family.
 void RunGuarded(const std::function<void()>& handler) {
   HandlerScope scope;
-  try {
-    handler();
-  } catch (const std::exception& error) {
-    HandleApplicationException(error);
-  } catch (...) {
-    HandleApplicationException(Exception("Unknown error"));
-  }
+  RunReportingErrors(handler);
 }
 
 }  // namespace
 
 bool HandlerRunning() { return handlerDepth > 0; }
+
+void EndProcessIfInHandler() {
+  if (!HandlerRunning()) return;
+  std::fflush(nullptr);
+  std::_Exit(0);
+}
 
 void RunButtonClick(TForm1& form, int number) {
   if (number < form_layout::kFirstButton || number > form_layout::kLastButton) return;

@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 
+#include "base/Application.h"
 #include "platform/fltk/loop_internal.h"
 #include "platform/posix/fd_watch.h"
 
@@ -31,7 +32,7 @@ void Run(int fd, std::shared_ptr<FdCallback> Watch::*direction) {
   std::shared_ptr<FdCallback> callback = found->second.*direction;
   if (!callback) return;
   loop::NoteActivity();
-  loop::Guarded([&] { (*callback)(fd); });
+  RunReportingErrors([&] { (*callback)(fd); });
 }
 
 void OnReadable(int fd, void*) { Run(fd, &Watch::readable); }

@@ -3,10 +3,6 @@
 // the platform interface).
 
 #include <cstdint>
-#include <exception>
-#include <stdexcept>
-
-#include "base/Application.h"
 
 #include "platform/messages.h"
 
@@ -36,18 +32,5 @@ void StopTimersOf(WindowHandle window);
 void DrainQueue();
 // Makes sure the loop will wake up and drain the queue (any thread).
 void RequestWake();
-
-// Runs a callback coming out of the loop, handing an exception that escapes
-// it to the application-wide handler so that it never unwinds through FLTK.
-template <typename F>
-void Guarded(F&& f) {
-  try {
-    f();
-  } catch (const std::exception& error) {
-    HandleApplicationException(error);
-  } catch (...) {
-    HandleApplicationException(std::runtime_error("Unknown error in an event handler"));
-  }
-}
 
 }  // namespace platform::loop

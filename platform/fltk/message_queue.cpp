@@ -14,6 +14,7 @@
 #include <deque>
 #include <mutex>
 
+#include "base/Application.h"
 #include "platform/fltk/loop_internal.h"
 #include "platform/messages.h"
 #include "platform/posix/guarded_post.h"
@@ -80,7 +81,7 @@ bool Enqueue(Posted posted, bool wake) {
 void Dispatch(Posted& posted) {
   WindowProc procedure;
   if (!loop::FindProcedure(posted.window, &procedure)) return;  // window gone: dropped
-  loop::Guarded([&] {
+  RunReportingErrors([&] {
     if (posted.deliver && !posted.deliver()) return;
     loop::NoteActivity();
     procedure(posted.window, posted.message, posted.wParam, posted.lParam);

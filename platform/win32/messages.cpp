@@ -14,7 +14,6 @@
 #include <functional>
 #include <map>
 #include <mutex>
-#include <stdexcept>
 
 #include "base/Application.h"
 
@@ -76,17 +75,7 @@ void RethrowPending() {
   if (std::exception_ptr error = TakePending()) std::rethrow_exception(error);
 }
 
-void ReportPending() {
-  std::exception_ptr error = TakePending();
-  if (!error) return;
-  try {
-    std::rethrow_exception(error);
-  } catch (const std::exception& caught) {
-    HandleApplicationException(caught);
-  } catch (...) {
-    HandleApplicationException(std::runtime_error("Unknown error in an event handler"));
-  }
-}
+void ReportPending() { HandleApplicationException(TakePending()); }
 
 bool DeliveredToPlatform(UINT message) {
   return message == WM_TIMER || message == WM_ACTIVATEAPP || message >= WM_USER;
