@@ -14,3 +14,9 @@ void RunTimer1(TForm1& form);
 // True while any handler started above is running (a nested message loop
 // inside it may be serving the current event).
 bool HandlerRunning();
+
+// For a close of the window, which ends the program: from inside a handler (a
+// fetch waiting for its server, say) the loop cannot unwind in good time, so
+// the process ends right here, output flushed. Otherwise it returns and the
+// caller ends the loop. Nothing is sent to the radio either way.
+void EndProcessIfInHandler();

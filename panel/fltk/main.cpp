@@ -7,7 +7,6 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
-#include <unistd.h>
 
 #include "base/Application.h"
 #include "panel/Unit1.h"
@@ -54,13 +53,7 @@ int main(int, char** argv) {
   SetApplicationExceptionHandler([&form](const std::exception& error) { form.ReportError(error); });
   ConnectForm(window, view, form);
   window.OnClose = [] {
-    // Closing the window ends the program. From inside a handler (a fetch
-    // waiting for its server, say) the loop cannot unwind in good time, so
-    // the process ends right here; nothing is sent to the radio either way.
-    if (HandlerRunning()) {
-      std::fflush(nullptr);
-      _exit(0);
-    }
+    EndProcessIfInHandler();
     platform::QuitMessageLoop();
   };
 

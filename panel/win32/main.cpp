@@ -4,9 +4,8 @@
 
 #include <windows.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <exception>
+#include <string>
 
 #include "base/Application.h"
 #include "panel/FormDispatch.h"
@@ -36,13 +35,7 @@ int main() {
     window.OnTrackBarScroll = [&form](int position) { RunTrackBarScroll(form, position); };
     window.OnTimer1 = [&form] { RunTimer1(form); };
     window.OnClose = [&window] {
-      // Closing the window ends the program. From inside a handler (a fetch
-      // waiting for its server, say) the loop cannot unwind in good time, so
-      // the process ends right here; nothing is sent to the radio either way.
-      if (HandlerRunning()) {
-        std::fflush(nullptr);
-        ExitProcess(0);
-      }
+      EndProcessIfInHandler();
       DestroyWindow(window.Handle());
     };
     platform::SetDialogWindow(window.Handle());  // Tab moves between the controls
