@@ -3,6 +3,8 @@
 // window backends (panel/fltk, panel/win32). Positions are client pixels:
 // left, top, width, height.
 
+#include <iterator>
+
 namespace form_layout {
 
 constexpr const char* kCaption = "Ravolin 3.0";
@@ -32,10 +34,15 @@ constexpr int kTrackPageSize = 2;
 constexpr int kFirstButton = 4;  // Button4 ("1")
 constexpr int kLastButton = 21;  // Button21 ("-")
 
+// The step buttons' hints, UTF-8.
+constexpr const char* kHintUp = "Частота вверх";    // frequency up
+constexpr const char* kHintDown = "Частота вниз";  // frequency down
+
 struct ButtonLayout {
   int number;
   const char* caption;
   Box box;
+  const char* hint = nullptr;  // shown when the pointer rests on the button
 };
 
 // In tab order, after the track bar.
@@ -45,15 +52,12 @@ constexpr ButtonLayout kButtons[] = {
     {10, "7", {248, 64, 33, 25}},  {11, "8", {280, 64, 33, 25}},   {12, "9", {312, 64, 33, 25}},
     {13, ",", {248, 88, 33, 25}},  {14, "0", {280, 88, 33, 25}},   {15, "SET", {312, 88, 33, 25}},
     {16, "AM", {360, 16, 33, 25}}, {17, "SSB", {360, 40, 33, 25}}, {18, "ARX", {360, 64, 33, 25}},
-    {19, "STR", {360, 88, 33, 25}}, {20, "+", {208, 16, 33, 41}},  {21, "-", {208, 72, 33, 41}},
+    {19, "STR", {360, 88, 33, 25}}, {20, "+", {208, 16, 33, 41}, kHintUp},
+    {21, "-", {208, 72, 33, 41}, kHintDown},
 };
 
-// The step buttons' hints, UTF-8.
-constexpr const char* kHintUp = "Частота вверх";    // frequency up
-constexpr const char* kHintDown = "Частота вниз";  // frequency down
-
 constexpr int kPanelWidths[] = {100, 80, 50, 50, 50, 40};
-constexpr int kPanelCount = 6;
+constexpr int kPanelCount = int(std::size(kPanelWidths));
 constexpr const char* kPanel2Text = "SSB";
 constexpr const char* kPanel4Text = "Stream";
 

@@ -42,14 +42,13 @@ MainWindow::MainWindow() : Fl_Double_Window(kLeft, kTop, kClientWidth, kClientHe
     button->labelfont(panel_fonts::kWindow);
     button->labelsize(panel_fonts::kWindowSize);
     button->callback(ButtonCallback, reinterpret_cast<void*>(std::intptr_t(b.number)));
+    if (b.hint) button->tooltip(b.hint);
     buttons_[b.number - kFirstButton] = button;
   }
   for (int number : {20, 21}) {
     Button(number)->labelfont(panel_fonts::kStep);
     Button(number)->labelsize(panel_fonts::kStepSize);
   }
-  Button(20)->tooltip(kHintUp);
-  Button(21)->tooltip(kHintDown);
 
   statusBar1_ = new StatusBar(0, kClientHeight - kStatusHeight, kClientWidth, kStatusHeight,
                               std::vector<int>(std::begin(kPanelWidths), std::end(kPanelWidths)));

@@ -16,9 +16,6 @@
 
 class MainWindow : public Fl_Double_Window {
 public:
-  static constexpr int kFirstButton = form_layout::kFirstButton;  // Button4 ("1")
-  static constexpr int kLastButton = form_layout::kLastButton;    // Button21 ("-")
-
   MainWindow();
 
   DisplayEdit* Edit1() const { return edit1_; }
@@ -41,5 +38,5 @@ private:
   DisplayEdit* edit2_ = nullptr;
   TrackBar* trackBar1_ = nullptr;
   StatusBar* statusBar1_ = nullptr;
-  Fl_Button* buttons_[kLastButton - kFirstButton + 1] = {};
+  Fl_Button* buttons_[form_layout::kLastButton - form_layout::kFirstButton + 1] = {};
 };

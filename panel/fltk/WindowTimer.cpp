@@ -1,14 +1,14 @@
 #include "panel/fltk/WindowTimer.h"
 
+#include "net/SessionWindow.h"
+
 namespace {
 constexpr const char* kClassName = "RavolinWindowTimer";
 constexpr std::uintptr_t kTimerId = 1;
 }  // namespace
 
 WindowTimer::WindowTimer(std::uint32_t intervalMs, bool enabled) : intervalMs_(intervalMs) {
-  if (!platform::IsWindowClassRegistered(kClassName)) platform::RegisterWindowClass(kClassName, Procedure);
-  window_ = platform::CreateHiddenWindow(kClassName);
-  platform::SetWindowOwner(window_, this);
+  window_ = AllocateHiddenWindow(kClassName, Procedure, this);
   SetEnabled(enabled);
 }
 

@@ -129,10 +129,8 @@ void MainWindow::CreateControls() {
   for (const ButtonLayout& b : kButtons) {
     HWND button = Child("BUTTON", b.caption, WS_TABSTOP | BS_PUSHBUTTON, 0, b.box.x, b.box.y, b.box.w, b.box.h,
                         b.number);
-    if (b.number == 20 || b.number == 21) {
-      SendMessageA(button, WM_SETFONT, reinterpret_cast<WPARAM>(stepFont_), FALSE);
-      AddHint(button, b.number == 20 ? kHintUp : kHintDown);
-    }
+    if (b.number == 20 || b.number == 21) SendMessageA(button, WM_SETFONT, reinterpret_cast<WPARAM>(stepFont_), FALSE);
+    if (b.hint) AddHint(button, b.hint);
   }
 
   statusBar_ = Child(STATUSCLASSNAMEA, "", 0, 0, 0, kClientHeight - kStatusHeight, kClientWidth, kStatusHeight,

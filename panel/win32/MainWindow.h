@@ -9,6 +9,8 @@
 #include <functional>
 #include <string>
 
+#include "panel/FormLayout.h"
+
 class MainWindow {
 public:
   // Creates the window hidden, with every control; throws on failure.
@@ -55,5 +57,5 @@ private:
   HFONT windowFont_ = nullptr;
   HFONT digitsFont_ = nullptr;
   HFONT stepFont_ = nullptr;
-  std::string panels_[6];
+  std::string panels_[form_layout::kPanelCount];
 };
