@@ -9,7 +9,7 @@
 
 #include "net/Psock.h"
 #include "platform/messages.h"
-#include "tests/support/WaitUntil.h"
+#include "tests/support/PumpUntil.h"
 
 class SessionProbe : public TPowersock {
 public:
@@ -44,14 +44,8 @@ public:
   }
 };
 
-// One pass of the pump that blocks briefly when nothing is pending.
-inline void PumpOnce() { platform::WaitAndProcessMessages(20); }
-
-// Waits for condition while pumping messages.
-inline bool PumpUntil(const std::function<bool()>& condition,
-                      std::chrono::milliseconds limit = std::chrono::milliseconds(5000)) {
-  return testsupport::WaitUntil(condition, limit, PumpOnce);
-}
+using testsupport::PumpOnce;
+using testsupport::PumpUntil;
 
 // Runs step on the UI thread from inside the next pump pass, through a
 // hidden window of its own: a stand-in for a click or a tick of another

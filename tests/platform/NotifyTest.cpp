@@ -14,12 +14,13 @@
 #include "platform/sockets.h"
 #include "tests/platform/Rescue.h"
 #include "tests/support/LoopbackSocket.h"
-#include "tests/support/WaitUntil.h"
+#include "tests/support/PumpUntil.h"
 
 namespace {
 
 namespace lb = testsupport::loopback;
 using namespace std::chrono_literals;
+using testsupport::PumpUntil;
 
 constexpr std::uint32_t kSocketMessage = platform::kWmUser + 101;
 constexpr long kEventsButWrite = 61;
@@ -88,9 +89,6 @@ protected:
     int count = 0;
     for (const Note& note : notes) count += note.event == event;
     return count;
-  }
-  static bool PumpUntil(const std::function<bool()>& condition) {
-    return testsupport::WaitUntil(condition, 5000ms, [] { platform::WaitAndProcessMessages(50); });
   }
   // Handles everything that is pending; the data the tests look at is
   // already in the socket, so a notification it allows is posted by now.

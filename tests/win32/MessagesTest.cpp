@@ -11,9 +11,12 @@
 
 #include "base/Application.h"
 #include "platform/messages.h"
-#include "tests/win32/PumpUntil.h"
+#include "tests/support/PumpUntil.h"
 
 namespace {
+
+using namespace std::chrono_literals;
+using testsupport::PumpUntil;
 
 struct Seen {
   std::uint32_t message;

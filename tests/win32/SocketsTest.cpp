@@ -13,9 +13,12 @@
 #include "platform/messages.h"
 #include "platform/sockets.h"
 #include "tests/support/WaitUntil.h"
-#include "tests/win32/PumpUntil.h"
+#include "tests/support/PumpUntil.h"
 
 namespace {
+
+using namespace std::chrono_literals;
+using testsupport::PumpUntil;
 
 constexpr std::uint32_t kSocketMessage = platform::kWmUser + 101;
 constexpr std::uint32_t kLookupMessage = platform::kWmUser + 102;
@@ -145,7 +148,7 @@ TEST_F(Win32Sockets, ARefusedConnectIsOneConnectNotificationWithItsError) {
     port = closed.port;
   }
   sock::Connect(s, Loopback(port));
-  ASSERT_TRUE(PumpUntil([&] { return HasEvent(sock::kFdConnect); }, 10000));
+  ASSERT_TRUE(PumpUntil([&] { return HasEvent(sock::kFdConnect); }, 10s));
   EXPECT_EQ(Find(sock::kFdConnect)->error, sock::kErrConnRefused);
   sock::Close(s);
 }
@@ -186,7 +189,7 @@ TEST_F(Win32Sockets, ALookupWritesAPackedEntryIntoTheCallersBuffer) {
   std::vector<char> buffer(1024, '\x55');
   sock::AsyncTask task = sock::AsyncGetHostByName(window, kLookupMessage, "localhost", buffer.data(), 1024);
   ASSERT_NE(task, 0u);
-  ASSERT_TRUE(PumpUntil([] { return !notes.empty(); }, 10000));
+  ASSERT_TRUE(PumpUntil([] { return !notes.empty(); }, 10s));
   EXPECT_EQ(notes[0].message, kLookupMessage);
   EXPECT_EQ(notes[0].wParam, task);
   ASSERT_EQ(notes[0].error, 0);
@@ -224,7 +227,7 @@ TEST_F(Win32Sockets, AbandonedLookupsNeverWriteTheirBuffer) {
     for (const Note& note : notes)
       if (note.wParam == third) return true;
     return false;
-  }, 10000));
+  }, 10s));
   for (int pass = 0; pass < 5; ++pass) platform::ProcessMessages();
   EXPECT_EQ(notes.size(), 1u);
   EXPECT_EQ(cancelled, std::vector<char>(1024, '\x55'));
@@ -235,7 +238,7 @@ TEST_F(Win32Sockets, AbandonedLookupsNeverWriteTheirBuffer) {
 TEST_F(Win32Sockets, AnUnknownNameFailsWithAnErrorInTheReply) {
   char buffer[1024];
   sock::AsyncGetHostByName(window, kLookupMessage, "no-such-host.invalid", buffer, sizeof buffer);
-  ASSERT_TRUE(PumpUntil([] { return !notes.empty(); }, 20000));
+  ASSERT_TRUE(PumpUntil([] { return !notes.empty(); }, 20s));
   EXPECT_NE(notes[0].error, 0);
 }
 
