@@ -4,8 +4,8 @@
 # program's DLL search path through WINEPATH (as a drive Z: path).
 function(ravolin_library_search_env out dir)
   if(WIN32)
-    file(TO_NATIVE_PATH "${dir}" native)
-    string(REPLACE "/" "\\" native "${native}")
+    # Built on a Linux host, so the separators are turned by hand.
+    string(REPLACE "/" "\\" native "${dir}")
     set(${out} "WINEPATH=Z:${native}" PARENT_SCOPE)
   else()
     set(${out} "LD_LIBRARY_PATH=${dir}" PARENT_SCOPE)
