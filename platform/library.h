@@ -2,6 +2,7 @@
 // Loading a shared library by its bare name at run time, its entry points,
 // and the thread's last system error code.
 
+#include <cerrno>
 #include <cstdint>
 
 namespace platform {
@@ -15,9 +16,16 @@ void* FindSymbol(ModuleHandle module, const char* name);  // nullptr when not ex
 
 constexpr std::uint32_t kErrorInvalidHandle = 6;
 
-// The last system error of this thread in Windows numbering. On POSIX a
-// device that is gone or a handle that is not valid (ENODEV, ENXIO, EBADF)
-// reads as kErrorInvalidHandle; other errno values pass through unchanged.
+// The errno values that read as kErrorInvalidHandle: a device that is gone or
+// a handle that is not valid. Inline, so that a USB library that reports its
+// failures in Windows numbering follows the same rule without this library.
+inline bool MeansInvalidHandle(int posixError) {
+  return posixError == ENODEV || posixError == ENXIO || posixError == EBADF;
+}
+
+// The last system error of this thread in Windows numbering. On POSIX the
+// errno values of MeansInvalidHandle read as kErrorInvalidHandle; other
+// errno values pass through unchanged.
 std::uint32_t LastSystemError();
 
 }  // namespace platform

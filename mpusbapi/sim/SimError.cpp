@@ -4,6 +4,8 @@
 
 #if defined(_WIN32)
 #include <windows.h>
+
+#include "platform/library.h"
 #endif
 
 namespace sim {
@@ -14,11 +16,8 @@ namespace {
 // A pipe that is gone or not open reads as an invalid handle, as it does
 // through the Linux loader; the rest keep their nearest Windows meaning.
 DWORD WindowsError(int posixError) {
+  if (platform::MeansInvalidHandle(posixError)) return ERROR_INVALID_HANDLE;
   switch (posixError) {
-    case EBADF:
-    case ENODEV:
-    case ENXIO:
-      return ERROR_INVALID_HANDLE;
     case ETIMEDOUT:
       return ERROR_SEM_TIMEOUT;
     case EOVERFLOW:

@@ -29,14 +29,7 @@ void* FindSymbol(ModuleHandle module, const char* name) {
 
 std::uint32_t LastSystemError() {
   const int error = errno;
-  switch (error) {
-    case ENODEV:
-    case ENXIO:
-    case EBADF:
-      return kErrorInvalidHandle;
-    default:
-      return static_cast<std::uint32_t>(error);
-  }
+  return MeansInvalidHandle(error) ? kErrorInvalidHandle : static_cast<std::uint32_t>(error);
 }
 
 }  // namespace platform
