@@ -19,7 +19,10 @@ extern "C" {
 
 #define MPUSB_INVALID_HANDLE ((void*)-1)
 
-/* direction: 0 write pipe (OUT endpoint), 1 read pipe (IN endpoint). */
+/* The direction of _MPUSBOpen. */
+#define MPUSB_WRITE_DIRECTION 0u /* write pipe, to the OUT endpoint */
+#define MPUSB_READ_DIRECTION 1u  /* read pipe, from the IN endpoint */
+
 MPUSB_EXPORT void* _MPUSBOpen(uint32_t instance, const char* vid_pid, const char* endpoint, uint32_t direction,
                               uint32_t reserved); /* MPUSB_INVALID_HANDLE: not open */
 MPUSB_EXPORT uint32_t _MPUSBWrite(void* pipe, const void* data, uint32_t length, uint32_t* written,

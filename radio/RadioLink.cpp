@@ -1,13 +1,13 @@
 #include "radio/RadioLink.h"
 
+#include "mpusbapi/mpusbapi.h"
+
 namespace {
 
 constexpr const char* kLibraryName = "mpusbapi";
 constexpr std::uint32_t kFirstDevice = 0;
 constexpr const char* kDeviceIdentity = "vid_04d8&pid_000c";
 constexpr const char* kEndpoint = "\\MCHP_EP1";
-constexpr std::uint32_t kWriteDirection = 0;
-constexpr std::uint32_t kReadDirection = 1;
 constexpr std::uint32_t kReserved = 0;
 
 template <typename Fn>
@@ -51,8 +51,8 @@ void OpenRadioLink() {
   LookUpEntryPoints();
   if (!LinkEntriesPresent()) return;
 
-  OutPipe = MpusbEntries.Open(kFirstDevice, kDeviceIdentity, kEndpoint, kWriteDirection, kReserved);
-  InPipe = MpusbEntries.Open(kFirstDevice, kDeviceIdentity, kEndpoint, kReadDirection, kReserved);
+  OutPipe = MpusbEntries.Open(kFirstDevice, kDeviceIdentity, kEndpoint, MPUSB_WRITE_DIRECTION, kReserved);
+  InPipe = MpusbEntries.Open(kFirstDevice, kDeviceIdentity, kEndpoint, MPUSB_READ_DIRECTION, kReserved);
 }
 
 std::int32_t ExchangePacket(const std::uint8_t* packet, std::uint32_t packetLength, std::uint8_t* reply,

@@ -20,8 +20,6 @@ namespace {
 
 constexpr const char* kDeviceIdentity = "vid_04d8&pid_000c";
 constexpr const char* kEndpoint = "\\MCHP_EP1";
-constexpr std::uint32_t kWriteDirection = 0;
-constexpr std::uint32_t kReadDirection = 1;
 constexpr std::uint32_t kVersion = 0x00010000;  // 1.0.0.0
 
 struct Pipe {
@@ -74,7 +72,7 @@ Pipe* FindPipe(Session& s, void* handle, std::uint32_t direction) {
   return nullptr;
 }
 
-const char* PipeName(std::uint32_t direction) { return direction == kWriteDirection ? "out" : "in"; }
+const char* PipeName(std::uint32_t direction) { return direction == MPUSB_WRITE_DIRECTION ? "out" : "in"; }
 
 std::uint32_t Fail(Session& s, const std::string& line, int error) {
   Log(s, line);
@@ -96,7 +94,8 @@ std::uint32_t Read(void* handle, void* data, std::uint32_t length, std::uint32_t
   std::lock_guard lock(s.mutex);
   EnsureConfigured(s);
   const std::string what = std::string("FAIL ") + label;
-  if (FindPipe(s, handle, kReadDirection) == nullptr) return Fail(s, what + ": not an open read pipe (EBADF)", EBADF);
+  if (FindPipe(s, handle, MPUSB_READ_DIRECTION) == nullptr)
+    return Fail(s, what + ": not an open read pipe (EBADF)", EBADF);
   if (s.gone) return Fail(s, what + ": radio gone (ENODEV)", ENODEV);
   if (data == nullptr || received == nullptr) return Fail(s, what + ": no buffer (EINVAL)", EINVAL);
   if (s.config.vanishAfter && FailsNow(s, sim::FailingCall::Read) && s.packets > *s.config.vanishAfter) {
@@ -153,22 +152,22 @@ MPUSB_EXPORT void* _MPUSBOpen(uint32_t instance, const char* vid_pid, const char
   Session& s = TheSession();
   std::lock_guard lock(s.mutex);
   // Opening the write pipe with nothing open plugs the radio in afresh.
-  if (!s.configured || (direction == kWriteDirection && !AnyPipeOpen(s))) Attach(s);
+  if (!s.configured || (direction == MPUSB_WRITE_DIRECTION && !AnyPipeOpen(s))) Attach(s);
 
-  std::string line = std::string("OPEN ") + (direction <= kReadDirection ? PipeName(direction) : "?") + " " +
+  std::string line = std::string("OPEN ") + (direction <= MPUSB_READ_DIRECTION ? PipeName(direction) : "?") + " " +
                      (vid_pid ? vid_pid : "(null)") + " " + (endpoint ? endpoint : "(null)") + " -> ";
   auto refuse = [&](const char* why, int error) {
     Fail(s, line + why, error);
     return MPUSB_INVALID_HANDLE;
   };
-  if (direction > kReadDirection) return refuse("no such direction (EINVAL)", EINVAL);
+  if (direction > MPUSB_READ_DIRECTION) return refuse("no such direction (EINVAL)", EINVAL);
   if (vid_pid == nullptr || std::strcmp(vid_pid, kDeviceIdentity) != 0) return refuse("no such device (ENODEV)", ENODEV);
   if (instance != 0) return refuse("no such instance (ENODEV)", ENODEV);
   if (endpoint == nullptr || std::strcmp(endpoint, kEndpoint) != 0) return refuse("no such endpoint (ENXIO)", ENXIO);
   const sim::AbsentPipes absent = s.config.absent;
   if (absent == sim::AbsentPipes::Both ||
-      (absent == sim::AbsentPipes::WritePipe && direction == kWriteDirection) ||
-      (absent == sim::AbsentPipes::ReadPipe && direction == kReadDirection))
+      (absent == sim::AbsentPipes::WritePipe && direction == MPUSB_WRITE_DIRECTION) ||
+      (absent == sim::AbsentPipes::ReadPipe && direction == MPUSB_READ_DIRECTION))
     return refuse("radio absent (ENODEV)", ENODEV);
   if (s.gone) return refuse("radio gone (ENODEV)", ENODEV);
 
@@ -187,7 +186,8 @@ MPUSB_EXPORT uint32_t _MPUSBWrite(void* pipe, const void* data, uint32_t length,
   Session& s = TheSession();
   std::lock_guard lock(s.mutex);
   EnsureConfigured(s);
-  if (FindPipe(s, pipe, kWriteDirection) == nullptr) return Fail(s, "FAIL write: not an open write pipe (EBADF)", EBADF);
+  if (FindPipe(s, pipe, MPUSB_WRITE_DIRECTION) == nullptr)
+    return Fail(s, "FAIL write: not an open write pipe (EBADF)", EBADF);
   if (data == nullptr && length != 0) return Fail(s, "FAIL write: no data (EINVAL)", EINVAL);
   const auto* bytes = static_cast<const std::uint8_t*>(data);
   const std::string hex = sim::HexBytes(bytes, length);

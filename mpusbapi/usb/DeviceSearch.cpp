@@ -1,8 +1,13 @@
 #include "mpusbapi/usb/DeviceSearch.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <libusb.h>
 #include <tuple>
+#include <utility>
+
+#include "mpusbapi/usb/UsbContext.h"
+#include "mpusbapi/usb/UsbErrors.h"
 
 namespace mpusb {
 
@@ -51,19 +56,32 @@ int SearchConfig(const libusb_config_descriptor& config, std::uint8_t address, E
 
 }  // namespace
 
-MatchingDevices::MatchingDevices(libusb_context* context, DeviceIdentity identity) {
+std::optional<MatchingDevices> MatchingDevices::List(const char* identityText) {
+  const auto identity = ParseDeviceIdentity(identityText);
+  if (!identity) {
+    errno = EINVAL;
+    return std::nullopt;
+  }
+  libusb_context* context = Context();
+  if (context == nullptr) return std::nullopt;
   libusb_device** list = nullptr;
   const ssize_t count = libusb_get_device_list(context, &list);
   if (count < 0) {
-    error_ = static_cast<int>(count);
-    return;
+    errno = ErrnoFromLibusb(static_cast<int>(count));
+    return std::nullopt;
   }
+  // Each device's placement is read once, not on every comparison.
+  std::vector<std::pair<Placement, libusb_device*>> placed;
   for (ssize_t i = 0; i < count; ++i)
-    if (HasIdentity(list[i], identity)) devices_.push_back(libusb_ref_device(list[i]));
+    if (HasIdentity(list[i], *identity)) placed.emplace_back(Placement(list[i]), libusb_ref_device(list[i]));
   libusb_free_device_list(list, 1);
-  std::stable_sort(devices_.begin(), devices_.end(),
-                   [](libusb_device* a, libusb_device* b) { return Placement(a) < Placement(b); });
+  std::stable_sort(placed.begin(), placed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  MatchingDevices found;
+  for (const auto& entry : placed) found.devices_.push_back(entry.second);
+  return found;
 }
+
+MatchingDevices::MatchingDevices(MatchingDevices&& other) noexcept : devices_(std::exchange(other.devices_, {})) {}
 
 MatchingDevices::~MatchingDevices() {
   for (libusb_device* device : devices_) libusb_unref_device(device);

@@ -3,11 +3,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "mpusbapi/usb/DeviceIdentity.h"
 
-struct libusb_context;
 struct libusb_device;
 
 namespace mpusb {
@@ -17,18 +17,23 @@ namespace mpusb {
 // Holds a reference on each until it goes.
 class MatchingDevices {
  public:
-  MatchingDevices(libusb_context* context, DeviceIdentity identity);
+  // The devices with the identity a text names ("vid_04d8&pid_000c"), seen
+  // through the library's context. Nothing, with errno set, when the text
+  // names no identity (EINVAL), libusb can't start or the list can't be read.
+  static std::optional<MatchingDevices> List(const char* identityText);
+
+  MatchingDevices(MatchingDevices&& other) noexcept;
   ~MatchingDevices();
   MatchingDevices(const MatchingDevices&) = delete;
   MatchingDevices& operator=(const MatchingDevices&) = delete;
 
-  int error() const { return error_; }  // a libusb error when listing failed, else 0
   std::size_t size() const { return devices_.size(); }
   libusb_device* at(std::size_t index) const { return devices_.at(index); }
 
  private:
+  MatchingDevices() = default;
+
   std::vector<libusb_device*> devices_;
-  int error_ = 0;
 };
 
 struct EndpointInfo {

@@ -6,8 +6,6 @@
 #include "mpusbapi/usb/DeviceSearch.h"
 #include "mpusbapi/usb/PipeTable.h"
 #include "mpusbapi/usb/Transfer.h"
-#include "mpusbapi/usb/UsbContext.h"
-#include "mpusbapi/usb/UsbErrors.h"
 
 namespace {
 
@@ -36,11 +34,11 @@ MPUSB_EXPORT uint32_t _MPUSBWrite(void* pipe, const void* data, uint32_t length,
                                   uint32_t timeout_ms) {
   // libusb takes one buffer for both directions; an OUT transfer only reads it.
   auto* bytes = static_cast<unsigned char*>(const_cast<void*>(data));
-  return TransferThrough(pipe, mpusb::kWriteDirection, bytes, length, written, timeout_ms);
+  return TransferThrough(pipe, MPUSB_WRITE_DIRECTION, bytes, length, written, timeout_ms);
 }
 
 MPUSB_EXPORT uint32_t _MPUSBRead(void* pipe, void* data, uint32_t length, uint32_t* received, uint32_t timeout_ms) {
-  return TransferThrough(pipe, mpusb::kReadDirection, static_cast<unsigned char*>(data), length, received,
+  return TransferThrough(pipe, MPUSB_READ_DIRECTION, static_cast<unsigned char*>(data), length, received,
                          timeout_ms);
 }
 
@@ -60,19 +58,8 @@ MPUSB_EXPORT uint32_t _MPUSBClose(void* pipe) {
 MPUSB_EXPORT uint32_t _MPUSBGetDLLVersion(void) { return kVersion; }
 
 MPUSB_EXPORT uint32_t _MPUSBGetDeviceCount(const char* vid_pid) {
-  const auto identity = mpusb::ParseDeviceIdentity(vid_pid);
-  if (!identity) {
-    errno = EINVAL;
-    return 0;
-  }
-  libusb_context* context = mpusb::Context();
-  if (context == nullptr) return 0;
-  const mpusb::MatchingDevices devices(context, *identity);
-  if (devices.error() != 0) {
-    errno = mpusb::ErrnoFromLibusb(devices.error());
-    return 0;
-  }
-  return static_cast<uint32_t>(devices.size());
+  const auto devices = mpusb::MatchingDevices::List(vid_pid);
+  return devices ? static_cast<uint32_t>(devices->size()) : 0;
 }
 
 }  // extern "C"

@@ -21,7 +21,6 @@ OpenDevice::~OpenDevice() {
 }
 
 int OpenDevice::Claim(int interfaceNumber, int altSetting) {
-  std::lock_guard lock(mutex_);
   if (std::find(claimed_.begin(), claimed_.end(), interfaceNumber) != claimed_.end()) return 0;
   int rc = libusb_claim_interface(handle_, interfaceNumber);
   if (rc == LIBUSB_ERROR_OTHER || rc == LIBUSB_ERROR_NOT_SUPPORTED) {

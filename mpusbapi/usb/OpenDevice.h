@@ -4,7 +4,6 @@
 // radio must go through the same handle.
 
 #include <memory>
-#include <mutex>
 #include <vector>
 
 struct libusb_device;
@@ -27,7 +26,8 @@ class OpenDevice {
 
   // Claims an interface once, detaching a kernel driver that holds it (a
   // plain claim where the node can't detach), and selects the alternate
-  // setting. Returns 0 or a libusb error.
+  // setting. Returns 0 or a libusb error. Called only with the pipe table's
+  // lock held, which is what keeps two claims on one handle apart.
   int Claim(int interfaceNumber, int altSetting);
 
  private:
@@ -35,8 +35,7 @@ class OpenDevice {
 
   libusb_device* device_;
   libusb_device_handle* handle_;
-  std::mutex mutex_;
-  std::vector<int> claimed_;
+  std::vector<int> claimed_;  // guarded by the pipe table's lock, as Claim is
 };
 
 }  // namespace mpusb

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "mpusbapi/mpusbapi.h"
-#include "mpusbapi/usb/UsbContext.h"
 #include "mpusbapi/usb/UsbErrors.h"
 
 namespace mpusb {
@@ -47,20 +46,17 @@ std::shared_ptr<OpenDevice> SharedHandle(Table& table, libusb_device* device, in
 }  // namespace
 
 void* OpenPipe(std::uint32_t instance, const char* identityText, const char* endpointText, std::uint32_t direction) {
-  const auto identity = ParseDeviceIdentity(identityText);
   const auto number = ParseEndpointNumber(endpointText);
-  if (!identity || !number || (direction != kWriteDirection && direction != kReadDirection)) return Fail(EINVAL);
-  libusb_context* context = Context();
-  if (context == nullptr) return MPUSB_INVALID_HANDLE;
+  if (!number || (direction != MPUSB_WRITE_DIRECTION && direction != MPUSB_READ_DIRECTION)) return Fail(EINVAL);
 
   Table& table = TheTable();
   std::lock_guard lock(table.mutex);
-  const MatchingDevices devices(context, *identity);
-  if (devices.error() != 0) return FailUsb(devices.error());
-  if (instance >= devices.size()) return Fail(ENODEV);
-  libusb_device* device = devices.at(instance);
+  const auto devices = MatchingDevices::List(identityText);
+  if (!devices) return MPUSB_INVALID_HANDLE;  // errno is set
+  if (instance >= devices->size()) return Fail(ENODEV);
+  libusb_device* device = devices->at(instance);
 
-  const auto address = static_cast<std::uint8_t>(direction == kReadDirection ? (0x80 | *number) : *number);
+  const auto address = static_cast<std::uint8_t>(direction == MPUSB_READ_DIRECTION ? (0x80 | *number) : *number);
   EndpointInfo endpoint;
   if (const int rc = FindEndpoint(device, address, endpoint); rc != 0)
     return rc == LIBUSB_ERROR_NOT_FOUND ? Fail(ENXIO) : FailUsb(rc);
@@ -71,7 +67,7 @@ void* OpenPipe(std::uint32_t instance, const char* identityText, const char* end
   if (rc = open->Claim(endpoint.interfaceNumber, endpoint.altSetting); rc != 0) return FailUsb(rc);
 
   const std::uintptr_t id = ++table.lastHandle;
-  table.pipes.emplace(id, std::make_shared<const Pipe>(Pipe{std::move(open), endpoint, direction}));
+  table.pipes.emplace(id, std::make_shared<const Pipe>(Pipe{std::move(open), endpoint}));
   return reinterpret_cast<void*>(id);
 }
 
@@ -79,7 +75,7 @@ std::shared_ptr<const Pipe> FindPipe(void* handle, std::uint32_t direction) {
   Table& table = TheTable();
   std::lock_guard lock(table.mutex);
   const auto found = table.pipes.find(reinterpret_cast<std::uintptr_t>(handle));
-  if (found == table.pipes.end() || found->second->direction != direction) return nullptr;
+  if (found == table.pipes.end() || found->second->direction() != direction) return nullptr;
   return found->second;
 }
 

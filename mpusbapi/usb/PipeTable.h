@@ -6,18 +6,18 @@
 #include <cstdint>
 #include <memory>
 
+#include "mpusbapi/mpusbapi.h"
 #include "mpusbapi/usb/DeviceSearch.h"
 #include "mpusbapi/usb/OpenDevice.h"
 
 namespace mpusb {
 
-constexpr std::uint32_t kWriteDirection = 0;
-constexpr std::uint32_t kReadDirection = 1;
-
 struct Pipe {
   std::shared_ptr<OpenDevice> device;
   EndpointInfo endpoint;
-  std::uint32_t direction;
+
+  // An IN endpoint's address has the top bit set.
+  std::uint32_t direction() const { return (endpoint.address & 0x80) ? MPUSB_READ_DIRECTION : MPUSB_WRITE_DIRECTION; }
 };
 
 // Opens the pipe to endpoint n (direction 0) or 0x80 | n (direction 1) of the
