@@ -186,7 +186,7 @@ void FakeUsbDevice::Handle(UMockdevIoctlClient* client) {
       Data endpoint(Resolve(arg, 0, sizeof(unsigned int)));
       if (endpoint.block == nullptr) return answer(EFAULT);
       const auto address = static_cast<std::uint8_t>(*endpoint.as<unsigned int>());
-      if (!EndpointType(address)) return answer(ENOENT);
+      if (!FindEndpoint(address)) return answer(ENOENT);
       stalled_[address] = false;
       haltsCleared_.push_back(address);
       return answer(0);
@@ -213,13 +213,14 @@ void FakeUsbDevice::Submit(UMockdevIoctlClient* client, UMockdevIoctlData* arg) 
   ++submits_;
   const usbdevfs_urb* urb = UrbOf(block);
   const std::uint8_t address = urb->endpoint;
-  const auto type = EndpointType(address);
-  const unsigned char urbType = type == kInterrupt ? USBDEVFS_URB_TYPE_INTERRUPT : USBDEVFS_URB_TYPE_BULK;
+  const auto endpoint = FindEndpoint(address);
+  const unsigned char urbType =
+      endpoint && endpoint->type == kInterrupt ? USBDEVFS_URB_TYPE_INTERRUPT : USBDEVFS_URB_TYPE_BULK;
   int refused = 0;
-  if (!type || urb->type != urbType || urb->buffer_length < 0) refused = EINVAL;
+  if (!endpoint || urb->type != urbType || urb->buffer_length < 0) refused = EINVAL;
   // Stricter than the kernel, which would claim on the program's behalf: a
   // transfer through an interface the program did not claim is refused.
-  else if (const auto owner = claimedBy_.find(InterfaceOf(address)); owner == claimedBy_.end() || owner->second != client)
+  else if (const auto owner = claimedBy_.find(endpoint->interface); owner == claimedBy_.end() || owner->second != client)
     refused = EBUSY;
   if (refused != 0) {
     g_object_unref(block);
@@ -293,18 +294,11 @@ int FakeUsbDevice::Release(UMockdevIoctlClient* client, int interface) {
   return 0;
 }
 
-std::optional<std::uint8_t> FakeUsbDevice::EndpointType(std::uint8_t address) const {
+std::optional<FakeUsbDevice::EndpointPlace> FakeUsbDevice::FindEndpoint(std::uint8_t address) const {
   for (const InterfaceLayout& interface : layout_.interfaces)
     for (const EndpointLayout& e : interface.endpoints)
-      if (e.address == address) return e.type;
+      if (e.address == address) return EndpointPlace{interface.number, e.type};
   return std::nullopt;
-}
-
-int FakeUsbDevice::InterfaceOf(std::uint8_t address) const {
-  for (const InterfaceLayout& interface : layout_.interfaces)
-    for (const EndpointLayout& e : interface.endpoints)
-      if (e.address == address) return interface.number;
-  return -1;
 }
 
 void FakeUsbDevice::Finish(Urb urb, int status, int actualLength) {

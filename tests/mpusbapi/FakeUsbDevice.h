@@ -101,8 +101,12 @@ class FakeUsbDevice {
   void Discard(UMockdevIoctlClient* client, UMockdevIoctlData* arg);
   int Claim(UMockdevIoctlClient* client, int interface, bool detachDriver);
   int Release(UMockdevIoctlClient* client, int interface);
-  std::optional<std::uint8_t> EndpointType(std::uint8_t address) const;
-  int InterfaceOf(std::uint8_t address) const;
+  struct EndpointPlace {
+    int interface;
+    std::uint8_t type;
+  };
+  // Where the layout has the endpoint; nothing when no interface does.
+  std::optional<EndpointPlace> FindEndpoint(std::uint8_t address) const;
   void Finish(Urb urb, int status, int actualLength);
   void AnswerReads();
   void ReleaseUrb(Urb& urb);
