@@ -3,6 +3,7 @@
 // to 3 and sends the radio nothing; one that returns shows what it saved;
 // the next good tick shows the station again and retunes to it.
 
+#include "bench/proc_stats.h"
 #include "http/NMHttp.h"
 #include "panel/PanelState.h"
 #include "tests/panel/PanelFixture.h"
@@ -33,7 +34,7 @@ protected:
 TEST_P(HostileFollow, ShowsTheOutcomeAndRecoversOnTheNextGoodTick) {
   const HostileCase& c = GetParam();
   WarmUp(*form.NMHTTP1);
-  const int baseline = OpenFileCount();
+  const int baseline = bench::OpenDescriptors();
   {
     HostilePeer peer(c, {GoodAnswer(kGoodBefore)});
     TickOn(peer.GoodUrl());

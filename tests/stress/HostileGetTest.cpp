@@ -1,6 +1,7 @@
 // Get in file mode against each hostile peer: the exact error or outcome,
 // the body file it leaves, the connection closed, no descriptor left open,
 // and the same component fetching normally right afterwards.
+#include "bench/proc_stats.h"
 #include "http/NMHttp.h"
 #include "tests/http/HttpTestKit.h"
 #include "tests/stress/HostileCases.h"
@@ -24,7 +25,7 @@ protected:
 
 TEST_P(HostileGet, EndsAsItMustAndTheNextGetWorks) {
   const HostileCase& c = GetParam();
-  const int baseline = OpenFileCount();
+  const int baseline = bench::OpenDescriptors();
   {
     HostilePeer peer(c, {});
     int authentications = 0;

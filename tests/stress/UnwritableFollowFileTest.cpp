@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "bench/proc_stats.h"
 #include "http/NMHttp.h"
 #include "panel/PanelState.h"
 #include "tests/panel/PanelFixture.h"
@@ -28,7 +29,10 @@ class WithoutPermissionOverride {
 public:
   WithoutPermissionOverride() {
     if (::geteuid() != 0) return;
-    if (::syscall(SYS_capget, &header_, saved_) != 0) return;
+    if (::syscall(SYS_capget, &header_, saved_) != 0) {
+      failed_ = true;
+      return;
+    }
     __user_cap_data_struct reduced[2] = {saved_[0], saved_[1]};
     reduced[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
     dropped_ = ::syscall(SYS_capset, &header_, reduced) == 0;
@@ -77,7 +81,7 @@ TEST_P(UnwritableFollowFile, FetchFailsAndTheNextTickAfterItIsWritableRecovers) 
   form.NMHTTP1->TimeOut = kShortTimeOutMs;
   form.Timer1Timer(nullptr);
   ASSERT_EQ(view.panels[1], "7050,0");
-  const int baseline = OpenFileCount();
+  const int baseline = bench::OpenDescriptors();
 
   u.block();
   EXPECT_EQ(RaisedBy([&] { form.NMHTTP1->Get(url); }), "Cannot create file freq.ini");
