@@ -54,7 +54,7 @@ private:
 
 }  // namespace
 
-FollowFigures RunFollow(const std::string& url, int seconds) {
+FollowFigures RunFollow(const std::string& url, int seconds, int maxTicks) {
   WorkFolder folder;
   std::ofstream("host.ini") << url << "\n";
 
@@ -63,7 +63,16 @@ FollowFigures RunFollow(const std::string& url, int seconds) {
   TForm1 form(view, "ravolin");
   form.FormCreate(nullptr);
 
+  // The loop counts quit requests, so it is asked once, whichever limit
+  // comes first; a tick that slips in after that does not count.
+  bool ended = false;
+  auto endRun = [&] {
+    if (ended) return;
+    ended = true;
+    platform::QuitMessageLoop();
+  };
   view.Timer1().OnTimer = [&] {
+    if (ended) return;
     form.Timer1Timer(nullptr);
     ++figures.ticks;
     if (view.panels[0] == kNotConnected) ++figures.notConnected;
@@ -75,9 +84,10 @@ FollowFigures RunFollow(const std::string& url, int seconds) {
     }
     figures.fdsLast = fds;
     figures.rssLastKiB = rss;
+    if (figures.ticks == maxTicks) endRun();
   };
   WindowTimer end(static_cast<std::uint32_t>(seconds) * 1000u, true);
-  end.OnTimer = [] { platform::QuitMessageLoop(); };
+  end.OnTimer = endRun;
 
   const double cpuBefore = CpuSeconds();
   const auto wallBefore = std::chrono::steady_clock::now();

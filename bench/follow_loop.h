@@ -1,7 +1,8 @@
 #pragma once
 // Runs the panel's follow mode without a display: the panel logic with a
 // window double whose Timer1 is a real window timer (1000 ms) on the
-// platform's message loop, following a server for a given time.
+// platform's message loop, following a server for a given time or number
+// of ticks.
 
 #include <string>
 
@@ -21,7 +22,8 @@ struct FollowFigures {
 
 // Works in a fresh temporary folder (host.ini naming url, freq.ini written
 // by the fetches), removed afterwards. The radio is whatever library the
-// loader finds by name.
-FollowFigures RunFollow(const std::string& url, int seconds);
+// loader finds by name. Ends after seconds, or sooner after maxTicks ticks
+// when that is above 0.
+FollowFigures RunFollow(const std::string& url, int seconds, int maxTicks = 0);
 
 }  // namespace bench
