@@ -9,7 +9,7 @@
 #include <exception>
 #include <string>
 
-#include "http/NMHttp.h"
+#include "bench/panel_http.h"
 
 int main(int argc, char** argv) {
   if (argc < 3) {
@@ -20,12 +20,7 @@ int main(int argc, char** argv) {
   const long count = argc > 3 ? std::strtol(argv[3], nullptr, 10) : 1;
   try {
     TNMHTTP http(nullptr);
-    http.Port = 0;
-    http.ReportLevel = 0;
-    http.Body = argv[2];
-    http.Header = "Head.txt";
-    http.InputFileMode = true;
-    http.OutputFileMode = false;
+    bench::SetUpAsPanel(http, argv[2]);
     for (long i = 0; i < count; ++i) {
       http.Get(url);
       if (http.GetReplyNumber() != 200) {

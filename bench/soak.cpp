@@ -18,6 +18,7 @@
 #include <string>
 
 #include "bench/follow_loop.h"
+#include "bench/panel_http.h"
 #include "bench/proc_stats.h"
 #include "http/NMHttp.h"
 
@@ -43,12 +44,7 @@ std::string FetchOnce(TNMHTTP& http, const std::string& url, const std::string& 
 
 int SoakGet(const std::string& url, const std::string& bodyFile, long count) {
   TNMHTTP http(nullptr);
-  http.Port = 0;
-  http.ReportLevel = 0;
-  http.Body = bodyFile;
-  http.Header = "Head.txt";
-  http.InputFileMode = true;
-  http.OutputFileMode = false;
+  bench::SetUpAsPanel(http, bodyFile);
 
   long errors = 0;
   std::string firstError;
