@@ -5,17 +5,20 @@
 #   . bench/build.sh
 #   bench_build build soak http_get
 
+# Configures the folder when it has never been configured.
+bench_configure() {
+  [ -f "$1/CMakeCache.txt" ] || cmake -S . -B "$1" -G Ninja > /dev/null
+}
+
 bench_build() {
   local dir=$1
   shift
-  if [ ! -f "$dir/CMakeCache.txt" ]; then
-    cmake -S . -B "$dir" -G Ninja > /dev/null || return 1
-  fi
+  bench_configure "$dir" || return 1
   cmake --build "$dir" -j "${BENCH_JOBS:-$(nproc)}" --target "$@" > "$dir/bench-build.log" 2>&1 ||
     { echo "building $* in $dir failed (see $dir/bench-build.log)" >&2; return 1; }
 }
 
-# True when the build folder defines the target.
+# True when the (configured) build folder defines the target.
 bench_has_target() {
   ninja -C "$1" -t targets all 2>/dev/null | grep -q "^$2:"
 }

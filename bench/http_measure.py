@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Runs commands a number of times and prints, for each, one line: total
-wall seconds, user and system CPU seconds of its runs, and the peak resident
-set of the command in KiB. Used by the benchmark scripts.
+wall seconds, CPU seconds (user plus system) of its runs, and the peak
+resident set of the command in KiB. Used by the benchmark scripts.
 
     http_measure.py RUNS [--fresh FILE] COMMAND [ARGS...] [::: [--fresh FILE] COMMAND ...]
 
@@ -33,7 +33,7 @@ class Measured:
         if args[0] == "--fresh":
             self.fresh, args = args[1], args[2:]
         self.command = args
-        self.wall = self.user = self.system = 0.0
+        self.wall = self.cpu = 0.0
 
     def run(self, command=None):
         """Runs once; returns wall seconds and the rusage."""
@@ -53,8 +53,7 @@ class Measured:
     def timed_run(self):
         wall, usage = self.run()
         self.wall += wall
-        self.user += usage.ru_utime
-        self.system += usage.ru_stime
+        self.cpu += usage.ru_utime + usage.ru_stime
 
     def peak_kib(self):
         with tempfile.NamedTemporaryFile("r") as out:
@@ -81,7 +80,7 @@ def main():
         for command in commands:
             command.timed_run()
     for c in commands:
-        print(f"{c.wall:.6f} {c.user:.6f} {c.system:.6f} {c.peak_kib()}")
+        print(f"{c.wall:.6f} {c.cpu:.6f} {c.peak_kib()}")
 
 
 if __name__ == "__main__":

@@ -29,10 +29,13 @@ def met(ok):
 
 
 def share_row(what, share, limit):
-    """A CPU share against its limit; the program may be missing or fail."""
+    """A CPU share against the limit its program printed; the program may be
+    missing or fail."""
     if not isinstance(share, float):
-        return (what, "not built" if share == "not-built" else "no figure", f"limit {limit} %", "", f"< {limit} %", "")
-    return (what, f"{share:.2f} % of a core", f"limit {limit} %", "", f"< {limit} %", met(share < limit))
+        return (what, "not built" if share == "not-built" else "no figure", "", "", "", "")
+    if not isinstance(limit, float):
+        return (what, f"{share:.2f} % of a core", "no limit printed", "", "", "")
+    return (what, f"{share:.2f} % of a core", f"limit {limit:g} %", "", f"< {limit:g} %", met(share < limit))
 
 
 def rows(f):
@@ -59,8 +62,9 @@ def rows(f):
                 f"curl {f['big_curl_cpu'] / big_runs:.2f} s",
                 f"{f['big_ours_cpu'] / f['big_curl_cpu']:.2f}x", "(none set)", ""))
 
-    out.append(share_row("CPU, ReadLn waiting 2 s on a silent server", f["wait_pct"], 5))
-    out.append(share_row(f"CPU, idle message loop, 1000 ms timer, {int(f['idle_s'])} s", f["idle_pct"], 1))
+    out.append(share_row("CPU, ReadLn waiting 2 s on a silent server", f["wait_pct"], f.get("wait_limit")))
+    out.append(share_row(f"CPU, idle message loop, 1000 ms timer, {int(f['idle_s'])} s", f["idle_pct"],
+                         f.get("idle_limit")))
     ticks = int(f.get("follow_ticks", 0))
     follow = f.get("follow_cpu_pct", float("nan"))
     out.append((f"CPU, idle follow mode, 1 tick/s for {int(f['follow_s'])} s ({ticks} ticks)",
