@@ -11,8 +11,6 @@
 // reach of the mutations. Bit 2 sends the bytes from a thread in pieces of
 // 1 to 8 bytes (bits 3 to 5 plus 1) while the session reads, so that lines
 // arrive split; the outcome must not depend on how they are split.
-#include <netinet/in.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -31,8 +29,11 @@
 #include "base/Convert.h"
 #include "base/Exception.h"
 #include "http/NMHttp.h"
+#include "tests/support/LoopbackSocket.h"
 
 namespace {
+
+namespace loopback = testsupport::loopback;
 
 constexpr std::size_t kMaxLineRun = 65536;  // bytes before the line feed
 constexpr std::size_t kMaxValue = 256;
@@ -120,15 +121,8 @@ Expected Model(const std::string& in) {
 }
 
 int Listener(std::uint16_t& port) {
-  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t length = sizeof address;
-  if (fd < 0 || ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || ::listen(fd, 4) != 0 ||
-      ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0)
-    std::abort();
-  port = ntohs(address.sin_port);
+  const int fd = loopback::BoundSocket(port);  // throws, ending the run, on failure
+  if (!loopback::Listen(fd, 4)) std::abort();
   return fd;
 }
 
@@ -136,7 +130,7 @@ int Listener(std::uint16_t& port) {
 std::size_t SendNow(int peer, const std::string& bytes) {
   std::size_t done = 0;
   while (done < bytes.size()) {
-    const ssize_t n = ::send(peer, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL | MSG_DONTWAIT);
+    const long n = loopback::SendSome(peer, bytes.data() + done, bytes.size() - done, true);
     if (n <= 0) break;
     done += static_cast<std::size_t>(n);
   }
@@ -148,11 +142,11 @@ std::size_t SendNow(int peer, const std::string& bytes) {
 void SendRest(int peer, const std::string& bytes, std::size_t done, std::size_t piece) {
   while (done < bytes.size()) {
     const std::size_t chunk = done < 4096 ? std::min(piece, bytes.size() - done) : bytes.size() - done;
-    const ssize_t n = ::send(peer, bytes.data() + done, chunk, MSG_NOSIGNAL);
+    const long n = loopback::SendSome(peer, bytes.data() + done, chunk, false);
     if (n <= 0) break;
     done += static_cast<std::size_t>(n);
   }
-  ::close(peer);
+  loopback::CloseSocket(peer);
 }
 
 // One thread for every input that streams, since starting a thread per
@@ -264,14 +258,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   http->LastLocation = "earlier location";
   http->SetReplyNumber(-7);
   http->Connect();
-  const int peer = ::accept(listener, nullptr, nullptr);
-  if (peer < 0) Fail("accept failed");
+  const int peer = loopback::AcceptConnection(listener);
+  if (peer == loopback::kNoSocket) Fail("accept failed");
   // Small inputs go out whole before the read starts; larger ones, and the
   // split ones, stream from the sender thread while the session reads.
   bool streaming = false;
   const std::size_t sent = trickle ? 0 : SendNow(peer, bytes);
   if (sent == bytes.size() && !trickle) {
-    ::close(peer);
+    loopback::CloseSocket(peer);
   } else {
     sender->Start(peer, bytes, sent, piece);
     streaming = true;
