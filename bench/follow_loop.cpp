@@ -7,26 +7,27 @@
 
 #include "bench/proc_stats.h"
 #include "panel/Unit1.h"
-#include "panel/fltk/WindowTimer.h"
+#include "panel/FormLayout.h"
 #include "platform/messages.h"
+#include "platform/window_timer.h"
 #include "tests/panel/FakePanelView.h"
 
 namespace bench {
 namespace {
 
-constexpr std::uint32_t kTimer1IntervalMs = 1000;
 const char* const kNotConnected = "Not connect";
 
 // The stored window of the tests, with Timer1 on the message loop as in the
 // real window: running from construction on.
 class LoopPanelView : public FakePanelView {
 public:
-  bool Timer1Enabled() const override { return timer_.Enabled(); }
-  void SetTimer1Enabled(bool enabled) override { timer_.SetEnabled(enabled); }
-  WindowTimer& Timer1() { return timer_; }
+  LoopPanelView() { timer_.Start(form_layout::kTimer1IntervalMs); }
+  bool Timer1Enabled() const override { return timer_.Running(); }
+  void SetTimer1Enabled(bool enabled) override { timer_.SetRunning(enabled, form_layout::kTimer1IntervalMs); }
+  platform::WindowTimer& Timer1() { return timer_; }
 
 private:
-  WindowTimer timer_{kTimer1IntervalMs, true};
+  platform::WindowTimer timer_{form_layout::kTimer1WindowClass};
 };
 
 // A folder of its own that goes away with the object, the process's working
@@ -71,7 +72,7 @@ FollowFigures RunFollow(const std::string& url, int seconds, int maxTicks) {
     ended = true;
     platform::QuitMessageLoop();
   };
-  view.Timer1().OnTimer = [&] {
+  view.Timer1().OnTick = [&] {
     if (ended) return;
     form.Timer1Timer(nullptr);
     ++figures.ticks;
@@ -86,8 +87,9 @@ FollowFigures RunFollow(const std::string& url, int seconds, int maxTicks) {
     figures.rssLastKiB = rss;
     if (figures.ticks == maxTicks) endRun();
   };
-  WindowTimer end(static_cast<std::uint32_t>(seconds) * 1000u, true);
-  end.OnTimer = endRun;
+  platform::WindowTimer end("RavolinFollowRunEnd");
+  end.OnTick = endRun;
+  end.Start(static_cast<std::uint32_t>(seconds) * 1000u);
 
   const double cpuBefore = CpuSeconds();
   const auto wallBefore = std::chrono::steady_clock::now();
@@ -95,7 +97,7 @@ FollowFigures RunFollow(const std::string& url, int seconds, int maxTicks) {
   figures.wallSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - wallBefore).count();
   figures.cpuSeconds = CpuSeconds() - cpuBefore;
   figures.errorBoxes = static_cast<int>(view.errorBoxes.size());
-  view.Timer1().OnTimer = nullptr;
+  view.Timer1().OnTick = nullptr;
   return figures;
 }
 

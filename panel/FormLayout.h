@@ -62,5 +62,7 @@ constexpr const char* kPanel2Text = "SSB";
 constexpr const char* kPanel4Text = "Stream";
 
 constexpr unsigned kTimer1IntervalMs = 1000;
+// The hidden window that carries Timer1's ticks.
+constexpr const char* kTimer1WindowClass = "RavolinWindowTimer";
 
 }  // namespace form_layout

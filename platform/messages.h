@@ -34,6 +34,12 @@ bool IsWindowAlive(WindowHandle window);
 void SetWindowOwner(WindowHandle window, void* owner);
 void* GetWindowOwner(WindowHandle window);
 
+// Registers className with procedure unless it is registered already, then
+// creates a hidden window of it and stores owner (when given) in its owner
+// slot. 0 when the class cannot be registered or the window made. Shared by
+// every backend (hidden_window.cpp).
+WindowHandle AllocateHiddenWindow(const char* className, WindowProc procedure, void* owner);
+
 // What a window procedure answers for a message it does not handle (0).
 std::intptr_t DefaultWindowProc(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
                                 std::intptr_t lParam);
@@ -64,7 +70,8 @@ bool ProcessMessages();
 // pending; if nothing was, blocks until a source is ready (a socket, a timer,
 // a posted message, a GUI event, a Wake call) or maxWaitMs passes, and
 // processes that. Never spins.
-void WaitAndProcessMessages(std::uint32_t maxWaitMs = 1000);
+constexpr std::uint32_t kDefaultMaxWaitMs = 1000;
+void WaitAndProcessMessages(std::uint32_t maxWaitMs = kDefaultMaxWaitMs);
 
 // Makes a blocked WaitAndProcessMessages return (any thread), e.g. after a
 // handler set a flag that a wait loop is watching.

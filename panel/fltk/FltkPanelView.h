@@ -4,7 +4,7 @@
 
 #include "panel/PanelView.h"
 #include "panel/fltk/MainWindow.h"
-#include "panel/fltk/WindowTimer.h"
+#include "platform/window_timer.h"
 
 class FltkPanelView : public PanelView {
 public:
@@ -27,9 +27,9 @@ public:
 
   void ShowErrorBox(const std::string& title, const std::string& text) override;
 
-  WindowTimer& Timer1() { return timer1_; }
+  platform::WindowTimer& Timer1() { return timer1_; }
 
 private:
   MainWindow& window_;
-  WindowTimer timer1_;
+  platform::WindowTimer timer1_;
 };

@@ -3,5 +3,5 @@
 void ConnectForm(MainWindow& window, FltkPanelView& view, TForm1& form) {
   window.OnButtonClick = [&form](int number) { RunButtonClick(form, number); };
   window.TrackBar1()->OnScroll = [&form](int position) { RunTrackBarScroll(form, position); };
-  view.Timer1().OnTimer = [&form] { RunTimer1(form); };
+  view.Timer1().OnTick = [&form] { RunTimer1(form); };
 }

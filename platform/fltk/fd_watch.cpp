@@ -9,7 +9,7 @@
 
 #include "base/Application.h"
 #include "platform/fltk/loop_internal.h"
-#include "platform/posix/fd_watch.h"
+#include "platform/loop_services.h"
 
 namespace platform {
 namespace {

@@ -17,7 +17,7 @@
 #include "base/Application.h"
 #include "platform/fltk/loop_internal.h"
 #include "platform/messages.h"
-#include "platform/posix/guarded_post.h"
+#include "platform/loop_services.h"
 
 namespace platform {
 namespace {

@@ -13,7 +13,7 @@
 
 #include "platform/fltk/loop_internal.h"
 #include "platform/messages.h"
-#include "platform/posix/guarded_post.h"
+#include "platform/loop_services.h"
 
 namespace platform {
 namespace {

@@ -18,7 +18,7 @@
 #include <system_error>
 #include <thread>
 
-#include "platform/posix/guarded_post.h"
+#include "platform/loop_services.h"
 #include "platform/posix/host_entry.h"
 #include "platform/posix/socket_errors.h"
 #include "platform/sockets.h"

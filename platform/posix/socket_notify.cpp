@@ -14,8 +14,7 @@
 #include <map>
 #include <memory>
 
-#include "platform/posix/fd_watch.h"
-#include "platform/posix/guarded_post.h"
+#include "platform/loop_services.h"
 #include "platform/posix/socket_errors.h"
 #include "platform/sockets.h"
 

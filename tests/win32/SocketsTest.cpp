@@ -71,10 +71,7 @@ class Win32Sockets : public ::testing::Test {
 protected:
   void SetUp() override {
     ASSERT_EQ(sock::Startup(0x0101), 0);
-    if (!platform::IsWindowClassRegistered("Win32SocketTest")) {
-      ASSERT_TRUE(platform::RegisterWindowClass("Win32SocketTest", NoteProc));
-    }
-    window = platform::CreateHiddenWindow("Win32SocketTest");
+    window = platform::AllocateHiddenWindow("Win32SocketTest", NoteProc, nullptr);
     notes.clear();
   }
   void TearDown() override {

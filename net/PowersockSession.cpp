@@ -138,24 +138,6 @@ bool TPowersock::DataAvailable() {
   return sock::Recv(SocketHandle, &scratch, 1, sock::kMsgPeek) > 0;
 }
 
-std::uint16_t TPowersock::Accept() {
-  ReportStatus(4, "Accepting");
-  while (!WaitDone && !Canceled) platform::WaitAndProcessMessages();
-  if (Canceled) throw ESockError("Accepting Canceled");
-  if (!Succeeded) throw ESockError("Error creating Data Connection");
-  sock::SockAddrIn peer = {};
-  sock::Socket accepted = sock::Accept(SocketHandle, &peer);
-  if (accepted == sock::kInvalidSocket) {
-    CheckSocketError(sock::kErrWouldBlock);
-    return kNoSocket;
-  }
-  if (accepted > 0xFFFF) throw ERangeError();
-  auto handle = static_cast<std::uint16_t>(accepted);
-  RegisterSocket(handle);
-  RemoteAddress = peer;
-  return handle;
-}
-
 void TPowersock::ReportStatus(std::uint8_t level, const std::string& text) {
   if (level > ReportLevel) return;
   LastStatus = text;
@@ -169,7 +151,7 @@ void TPowersock::ReportStatus(std::uint8_t level, const std::string& text) {
 
 void TPowersock::CheckSocketError(int tolerated) {
   LastErrorNo = sock::LastError();
-  if (LastErrorNo == tolerated || LastErrorNo <= 10000) return;
+  if (LastErrorNo == tolerated || LastErrorNo <= sock::kErrBase) return;
   RaiseSocketError(LastErrorNo);
 }
 
