@@ -70,6 +70,11 @@ public:
   // Ends a host lookup wait and cancels the transfer in progress.
   void Abort() override;
 
+  // Every request operation below runs this: kind, URL, and the data the
+  // kind takes (the body of POST, PUT, PATCH, TRACE and SEARCH; the
+  // destination of COPY and MOVE; the link value of LINK and UNLINK).
+  void Request(CmdType kind, const std::string& url, const std::string& data = {});
+
   virtual void Options(const std::string& url);
   virtual void Get(const std::string& url);
   virtual void Post(const std::string& url, const std::string& data);
@@ -132,6 +137,10 @@ private:
   void ReadBody();
   std::string BasicCredentials() const;
   bool SendsBody() const;
+  static bool CarriesBody(CmdType kind);
+  // POST data as sent: form-encoded unless EncodePostData is off or the data
+  // names a file (OutputFileMode).
+  std::string PostBody(const std::string& data);
   // Sends text whole, NUL bytes included, in blocks the session can send.
   void SendWhole(const std::string& text);
 
