@@ -6,8 +6,9 @@
 #include <stdexcept>
 
 #include "bench/proc_stats.h"
+#include "panel/Timer1.h"
 #include "panel/Unit1.h"
-#include "panel/FormLayout.h"
+#include "panel/PanelConstants.h"
 #include "platform/messages.h"
 #include "platform/window_timer.h"
 #include "tests/panel/FakePanelView.h"
@@ -15,19 +16,17 @@
 namespace bench {
 namespace {
 
-const char* const kNotConnected = "Not connect";
 
 // The stored window of the tests, with Timer1 on the message loop as in the
 // real window: running from construction on.
 class LoopPanelView : public FakePanelView {
 public:
-  LoopPanelView() { timer_.Start(form_layout::kTimer1IntervalMs); }
-  bool Timer1Enabled() const override { return timer_.Running(); }
-  void SetTimer1Enabled(bool enabled) override { timer_.SetRunning(enabled, form_layout::kTimer1IntervalMs); }
-  platform::WindowTimer& Timer1() { return timer_; }
+  bool Timer1Enabled() const override { return timer_.Enabled(); }
+  void SetTimer1Enabled(bool enabled) override { timer_.SetEnabled(enabled); }
+  ::Timer1& Timer1() { return timer_; }
 
 private:
-  platform::WindowTimer timer_{form_layout::kTimer1WindowClass};
+  ::Timer1 timer_;
 };
 
 // A folder of its own that goes away with the object, the process's working
@@ -76,7 +75,7 @@ FollowFigures RunFollow(const std::string& url, int seconds, int maxTicks) {
     if (ended) return;
     form.Timer1Timer(nullptr);
     ++figures.ticks;
-    if (view.panels[0] == kNotConnected) ++figures.notConnected;
+    if (view.panels[panel::kTimePanel] == panel::kNotConnected) ++figures.notConnected;
     const int fds = OpenDescriptors();
     const long rss = ResidentKiB();
     if (figures.ticks == 1) {

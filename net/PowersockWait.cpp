@@ -2,12 +2,16 @@
 // time-out around it and the turning of a cancel or time-out into the
 // operation's error; and the send and capture passes the transfers run in it.
 
+#include "base/Assert.h"
 #include "base/Exception.h"
 #include "net/Psock.h"
 #include "net/ScopeExit.h"
 
 void TPowersock::Wait(const WaitPlan& plan, const std::function<void()>& start,
                       const std::function<WaitPass()>& pass) {
+  RAVOLIN_ASSERT(platform::OnMessageThread(), "a session waits on the user-interface thread");
+  RAVOLIN_ASSERT(SessionWindow == 0 || platform::IsWindowAlive(SessionWindow),
+                 "the session window lives as long as the session");
   WaitPass last = WaitPass::Idle;
   {
     if (plan.timed) TimerOn();

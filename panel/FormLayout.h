@@ -5,6 +5,8 @@
 
 #include <iterator>
 
+#include "panel/PanelConstants.h"
+
 namespace form_layout {
 
 constexpr const char* kCaption = "Ravolin 3.0";
@@ -26,8 +28,6 @@ constexpr const char* kEdit2Text = "0";
 constexpr int kEdit2MaxLength = 1;
 
 constexpr Box kTrackBar = {8, 88, 193, 25};
-constexpr int kTrackMin = 0;
-constexpr int kTrackMax = 9;
 constexpr int kTrackLineSize = 1;
 constexpr int kTrackPageSize = 2;
 
@@ -58,11 +58,6 @@ constexpr ButtonLayout kButtons[] = {
 
 constexpr int kPanelWidths[] = {100, 80, 50, 50, 50, 40};
 constexpr int kPanelCount = int(std::size(kPanelWidths));
-constexpr const char* kPanel2Text = "SSB";
-constexpr const char* kPanel4Text = "Stream";
-
-constexpr unsigned kTimer1IntervalMs = 1000;
-// The hidden window that carries Timer1's ticks.
-constexpr const char* kTimer1WindowClass = "RavolinWindowTimer";
+static_assert(kPanelCount == panel::kStatusPanelCount);
 
 }  // namespace form_layout

@@ -5,22 +5,21 @@
 #include "base/Convert.h"
 #include "base/Exception.h"
 #include "panel/ErrorReport.h"
+#include "panel/PanelConstants.h"
 #include "panel/ReadFileLine.h"
 #include "radio/RadioLink.h"
 #include "radio/RadioPackets.h"
 
 namespace {
 
-constexpr int kTrackBarMin = 0;
-constexpr int kTrackBarMax = 9;
-constexpr int kStreamPanel = 4;
-const char* const kStreamText = "Stream";
+using panel::kStreamPanel;
+using panel::kStreamText;
 
 // Key positions of one entry: five for the kilohertz digits; the next key
 // sets the tenths digit and ends the entry.
 constexpr std::int32_t kLastFrequencyKey = 5;
 
-int ClampTrackBar(int position) { return std::clamp(position, kTrackBarMin, kTrackBarMax); }
+int ClampTrackBar(int position) { return std::clamp(position, panel::kTrackMin, panel::kTrackMax); }
 
 }  // namespace
 
@@ -29,7 +28,7 @@ void TForm1::FormCreate(TComponent*) {
   FollowStartUp();
 }
 
-void TForm1::FollowStartUp() { HostUrl = ReadFileLine("host.ini", 0); }
+void TForm1::FollowStartUp() { HostUrl = ReadFileLine(panel::kHostFile, 0); }
 
 // Digits 1 to 9: the first digit of an entry replaces the frequency, the
 // next four extend it, and the sixth key sets the tenths digit.
@@ -132,16 +131,6 @@ void TForm1::SetTrackBarPosition(int position) {
 void TForm1::TrackBarScrolled(int position) {
   view_.MoveTrackBar(ClampTrackBar(position));
   TrackBar1Change(this);
-}
-
-void TForm1::RunHandler(const std::function<void()>& handler) {
-  try {
-    handler();
-  } catch (const std::exception& error) {
-    ReportError(error);
-  } catch (...) {
-    ReportError(Exception("Unknown error"));
-  }
 }
 
 void TForm1::ReportError(const std::exception& error) {

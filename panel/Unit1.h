@@ -52,7 +52,8 @@ public:
   void TrackBarScrolled(int position);
 
   // Runs a handler the way the window system does: an error that escapes it
-  // is shown in the error box and the program goes on.
+  // is shown in the error box and the program goes on. The one guard of the
+  // panel's handlers (FormDispatch.cpp).
   void RunHandler(const std::function<void()>& handler);
   void ReportError(const std::exception& error);
 

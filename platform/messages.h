@@ -73,6 +73,10 @@ bool ProcessMessages();
 constexpr std::uint32_t kDefaultMaxWaitMs = 1000;
 void WaitAndProcessMessages(std::uint32_t maxWaitMs = kDefaultMaxWaitMs);
 
+// True on the thread that runs the message loop (the user-interface thread),
+// and on any thread before the loop has started. For invariant checks.
+bool OnMessageThread();
+
 // Makes a blocked WaitAndProcessMessages return (any thread), e.g. after a
 // handler set a flag that a wait loop is watching.
 void Wake();

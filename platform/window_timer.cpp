@@ -1,6 +1,7 @@
 #include "platform/window_timer.h"
 
 #include "base/Application.h"
+#include "base/Assert.h"
 
 namespace platform {
 namespace {
@@ -15,6 +16,7 @@ WindowTimer::~WindowTimer() {
 }
 
 bool WindowTimer::Start(std::uint32_t intervalMs) {
+  RAVOLIN_ASSERT(window_ == 0 || IsWindowAlive(window_), "the timer's window lives as long as the timer");
   running_ = StartWindowTimer(window_, kTimerId, intervalMs);
   return running_;
 }

@@ -1,11 +1,8 @@
 #include "panel/fltk/FltkPanelView.h"
 
-#include "panel/FormLayout.h"
 #include "panel/fltk/ErrorBox.h"
 
-FltkPanelView::FltkPanelView(MainWindow& window) : window_(window), timer1_(form_layout::kTimer1WindowClass) {
-  timer1_.Start(form_layout::kTimer1IntervalMs);
-}
+FltkPanelView::FltkPanelView(MainWindow& window) : window_(window) {}
 
 std::string FltkPanelView::Edit1Text() const { return window_.Edit1()->Text(); }
 void FltkPanelView::SetEdit1Text(const std::string& text) { window_.Edit1()->SetText(text); }
@@ -18,7 +15,7 @@ void FltkPanelView::SetPanelText(int index, const std::string& text) { window_.S
 int FltkPanelView::TrackBarPosition() const { return window_.TrackBar1()->Position(); }
 void FltkPanelView::MoveTrackBar(int position) { window_.TrackBar1()->SetPosition(position); }
 
-bool FltkPanelView::Timer1Enabled() const { return timer1_.Running(); }
-void FltkPanelView::SetTimer1Enabled(bool enabled) { timer1_.SetRunning(enabled, form_layout::kTimer1IntervalMs); }
+bool FltkPanelView::Timer1Enabled() const { return timer1_.Enabled(); }
+void FltkPanelView::SetTimer1Enabled(bool enabled) { timer1_.SetEnabled(enabled); }
 
 void FltkPanelView::ShowErrorBox(const std::string& title, const std::string& text) { ::ShowErrorBox(title, text); }

@@ -4,7 +4,7 @@
 
 #include "panel/PanelView.h"
 #include "panel/fltk/MainWindow.h"
-#include "platform/window_timer.h"
+#include "panel/Timer1.h"
 
 class FltkPanelView : public PanelView {
 public:
@@ -27,9 +27,9 @@ public:
 
   void ShowErrorBox(const std::string& title, const std::string& text) override;
 
-  platform::WindowTimer& Timer1() { return timer1_; }
+  ::Timer1& Timer1() { return timer1_; }
 
 private:
   MainWindow& window_;
-  platform::WindowTimer timer1_;
+  ::Timer1 timer1_;
 };

@@ -30,7 +30,7 @@ MainWindow::MainWindow() : Fl_Double_Window(kLeft, kTop, kClientWidth, kClientHe
   labelsize(panel_fonts::kWindowSize);
 
   // Children are created in tab order; the track bar comes first.
-  trackBar1_ = new TrackBar(kTrackBar.x, kTrackBar.y, kTrackBar.w, kTrackBar.h, kTrackMin, kTrackMax);
+  trackBar1_ = new TrackBar(kTrackBar.x, kTrackBar.y, kTrackBar.w, kTrackBar.h, panel::kTrackMin, panel::kTrackMax);
   trackBar1_->SetLineSize(kTrackLineSize);
   trackBar1_->SetPageSize(kTrackPageSize);
 
@@ -53,8 +53,8 @@ MainWindow::MainWindow() : Fl_Double_Window(kLeft, kTop, kClientWidth, kClientHe
   statusBar1_ = new StatusBar(0, kClientHeight - kStatusHeight, kClientWidth, kStatusHeight,
                               std::vector<int>(std::begin(kPanelWidths), std::end(kPanelWidths)));
   statusBar1_->SetFont(panel_fonts::kWindow, panel_fonts::kWindowSize);
-  statusBar1_->SetPanelText(2, kPanel2Text);
-  statusBar1_->SetPanelText(4, kPanel4Text);
+  statusBar1_->SetPanelText(panel::kModePanel, panel::kStartModeText);
+  statusBar1_->SetPanelText(panel::kStreamPanel, panel::kStreamText);
 
   end();
   // A dialog frame: the size is fixed.

@@ -12,7 +12,7 @@
 #include "panel/Unit1.h"
 #include "panel/fltk/FltkPanelView.h"
 #include "panel/fltk/Fonts.h"
-#include "panel/fltk/FormBindings.h"
+#include "panel/FormDispatch.h"
 #include "panel/fltk/MainWindow.h"
 #include "platform/messages.h"
 
@@ -51,7 +51,10 @@ int main(int, char** argv) {
   FltkPanelView view(window);  // Timer1 is enabled from here on
   TForm1 form(view, argv[0]);
   SetApplicationExceptionHandler([&form](const std::exception& error) { form.ReportError(error); });
-  ConnectForm(window, view, form);
+  // The window's input reaches the panel's handlers through the dispatch.
+  window.OnButtonClick = [&form](int number) { RunButtonClick(form, number); };
+  window.TrackBar1()->OnScroll = [&form](int position) { RunTrackBarScroll(form, position); };
+  view.Timer1().OnTick = [&form] { RunTimer1(form); };
   window.OnClose = [] {
     EndProcessIfInHandler();
     platform::QuitMessageLoop();

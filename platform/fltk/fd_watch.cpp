@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "base/Application.h"
+#include "base/Assert.h"
 #include "platform/fltk/loop_internal.h"
 #include "platform/loop_services.h"
 
@@ -19,8 +20,8 @@ struct Watch {
   std::shared_ptr<FdCallback> writable;
 };
 
-// Only touched on the user-interface thread.
 std::map<int, Watch>& Watches() {
+  RAVOLIN_ASSERT(OnMessageThread(), "descriptor watches belong to the user-interface thread");
   static auto* watches = new std::map<int, Watch>;
   return *watches;
 }

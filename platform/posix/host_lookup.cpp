@@ -18,6 +18,8 @@
 #include <system_error>
 #include <thread>
 
+#include "base/Assert.h"
+
 #include "platform/loop_services.h"
 #include "platform/posix/host_entry.h"
 #include "platform/posix/socket_errors.h"
@@ -37,9 +39,10 @@ struct LookupTask {
   bool replied = false;  // user-interface thread only
 };
 
-// Requests that may still be cancelled; only touched on the user-interface
-// thread. An entry expires when its reply was handled or dropped.
+// Requests that may still be cancelled. An entry expires when its reply was
+// handled or dropped.
 std::map<AsyncTask, std::weak_ptr<LookupTask>>& Pending() {
+  RAVOLIN_ASSERT(platform::OnMessageThread(), "lookups are started and cancelled on the user-interface thread");
   static auto* pending = new std::map<AsyncTask, std::weak_ptr<LookupTask>>;
   return *pending;
 }

@@ -14,6 +14,8 @@
 #include <map>
 #include <memory>
 
+#include "base/Assert.h"
+
 #include "platform/loop_services.h"
 #include "platform/posix/socket_errors.h"
 #include "platform/sockets.h"
@@ -36,8 +38,8 @@ struct Notifier {
   std::shared_ptr<bool> open = std::make_shared<bool>(true);
 };
 
-// Only touched on the user-interface thread.
 std::map<int, Notifier>& Notifiers() {
+  RAVOLIN_ASSERT(platform::OnMessageThread(), "socket notifications belong to the user-interface thread");
   static auto* notifiers = new std::map<int, Notifier>;
   return *notifiers;
 }
