@@ -12,4 +12,11 @@
 #define RAVOLIN_ASSERT(condition, what) static_cast<void>(0)
 #endif
 
-[[noreturn]] void AssertionFailed(const char* condition, const char* what, const char* file, int line);
+#include <cstdio>
+#include <cstdlib>
+
+[[noreturn]] inline void AssertionFailed(const char* condition, const char* what, const char* file, int line) {
+  std::fprintf(stderr, "%s:%d: invariant broken: %s (%s)\n", file, line, what, condition);
+  std::fflush(stderr);
+  std::abort();
+}

@@ -36,9 +36,14 @@ void* GetWindowOwner(WindowHandle window);
 
 // Registers className with procedure unless it is registered already, then
 // creates a hidden window of it and stores owner (when given) in its owner
-// slot. 0 when the class cannot be registered or the window made. Shared by
-// every backend (hidden_window.cpp).
-WindowHandle AllocateHiddenWindow(const char* className, WindowProc procedure, void* owner);
+// slot. 0 when the class cannot be registered or the window made. The same
+// on every backend.
+inline WindowHandle AllocateHiddenWindow(const char* className, WindowProc procedure, void* owner) {
+  if (!IsWindowClassRegistered(className) && !RegisterWindowClass(className, procedure)) return 0;
+  const WindowHandle window = CreateHiddenWindow(className);
+  if (window != 0 && owner != nullptr) SetWindowOwner(window, owner);
+  return window;
+}
 
 // What a window procedure answers for a message it does not handle (0).
 std::intptr_t DefaultWindowProc(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,

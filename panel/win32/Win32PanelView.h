@@ -25,7 +25,9 @@ public:
   void SetTimer1Enabled(bool enabled) override { timer1_.SetEnabled(enabled); }
 
   // MessageBoxA with the error icon, owned by the panel so that it is modal.
-  void ShowErrorBox(const std::string& title, const std::string& text) override;
+  void ShowErrorBox(const std::string& title, const std::string& text) override {
+    MessageBoxA(window_.Handle(), text.c_str(), title.c_str(), MB_OK | MB_ICONERROR);
+  }
 
   ::Timer1& Timer1() { return timer1_; }
 
