@@ -21,10 +21,7 @@ void TPowersock::HandleSocketMessage(TSocketMessage& message) {
     if (message.Msg == kSocketEventMessage) {
       switch (event) {
         case sock::kFdRead:
-          try {
-            Fire(OnDataArrived, this);
-          } catch (...) {
-          }
+          Fire(OnDataArrived, this);  // what it raises is swallowed below
           break;
         case sock::kFdAccept:
           Connected = true;
