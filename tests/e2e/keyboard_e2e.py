@@ -6,12 +6,10 @@ keypad, checked against the packets in the simulated radio's log."""
 import argparse
 import os
 import re
-import shutil
 import sys
-import tempfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from panel_e2e import Panel, knob_centre, start_xvfb  # noqa: E402
+from panel_e2e import drive, knob_centre  # noqa: E402
 
 
 def sent(panel, since):
@@ -77,31 +75,15 @@ def main():
     args = parser.parse_args()
     args.wine = False
 
-    xvfb, display = start_xvfb()
-    workdir = tempfile.mkdtemp(prefix="ravolin-keys-")
-    panel = None
-    ok = False
-    try:
+    def prepare(workdir):
         # No station, and the panel's own start state on disk: the follow
         # ticks before STR send nothing.
         with open(os.path.join(workdir, "host.ini"), "w") as f:
             f.write("\n")
         with open(os.path.join(workdir, "freq.ini"), "w") as f:
             f.write("7050\n0\nSSB\n0\n")
-        panel = Panel(args, workdir, display)
-        scenario(panel)
-        ok = panel.proc.poll() is None
-        if not ok:
-            print("the panel ended on its own")
-    finally:
-        output = panel.close() if panel else ""
-        xvfb.terminate()
-        xvfb.wait()
-        if not ok:
-            print("--- panel output\n" + output)
-            print("--- radio log\n" + (panel.text() if panel else ""))
-        shutil.rmtree(workdir, ignore_errors=True)
-    if not ok:
+
+    if not drive(args, prepare, scenario):
         return 1
     print("keyboard end to end: ok")
     return 0

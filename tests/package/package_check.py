@@ -13,9 +13,9 @@ import shutil
 import subprocess
 import sys
 import tempfile
-import time
 
-DEADLINE = 30.0  # seconds for any one expected event
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
+from panel_e2e import DEADLINE, start_xvfb, wait_until  # noqa: E402
 
 EXPECTED = [
     "usr/bin/ravolin",
@@ -121,16 +121,6 @@ def resolve(args):
     assert re.search(r"^(Inst|Conf) ravolin ", result.stdout, re.M), "apt would not install it"
 
 
-def wait_until(what, condition):
-    end = time.monotonic() + DEADLINE
-    while time.monotonic() < end:
-        result = condition()
-        if result:
-            return result
-        time.sleep(0.05)  # polling interval, not a wait for the event
-    raise AssertionError("timed out waiting for " + what)
-
-
 def read(path):
     with open(path, errors="replace") as f:
         return f.read()
@@ -165,17 +155,6 @@ class Started:
             self.proc.terminate()
             self.proc.wait(timeout=DEADLINE)
         return running
-
-
-def start_xvfb():
-    read_fd, write_fd = os.pipe()
-    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "1024x600x24", "-nolisten", "tcp"],
-                            pass_fds=[write_fd], stderr=subprocess.DEVNULL)
-    os.close(write_fd)
-    with os.fdopen(read_fd) as f:
-        number = f.readline().strip()
-    assert number, "Xvfb did not start"
-    return xvfb, ":" + number
 
 
 def start(args):
