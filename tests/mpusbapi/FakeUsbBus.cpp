@@ -39,4 +39,8 @@ FakeUsbDevice& FakeUsbBus::Plug(DeviceLayout layout) {
   return *devices_.back();
 }
 
+std::string FakeUsbBus::NodeFile(const FakeUsbDevice& device) const {
+  return std::string(umockdev_testbed_get_root_dir(testbed_)) + DeviceNode(device.layout());
+}
+
 }  // namespace fakeusb
