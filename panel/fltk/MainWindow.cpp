@@ -92,6 +92,9 @@ int MainWindow::handle(int event) {
 
 bool MainWindow::PressButtonForKey() {
   if (Fl::event_state() & (FL_CTRL | FL_ALT | FL_META)) return false;  // leave the shortcuts alone
+  // While the error box is up the panel takes no input: a shortcut the box
+  // did not want can still be offered to the window under the pointer.
+  if (Fl::modal() != nullptr && Fl::modal() != this) return false;
   Fl_Button* button = Button(key_buttons::ButtonForKey(KeyCharacter()));
   if (button == nullptr || !button->active()) return false;
   button->do_callback();
