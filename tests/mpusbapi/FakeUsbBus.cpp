@@ -40,7 +40,10 @@ FakeUsbDevice& FakeUsbBus::Plug(DeviceLayout layout) {
 }
 
 std::string FakeUsbBus::NodeFile(const FakeUsbDevice& device) const {
-  return std::string(umockdev_testbed_get_root_dir(testbed_)) + DeviceNode(device.layout());
+  gchar* root = umockdev_testbed_get_root_dir(testbed_);  // the caller's to free
+  const std::string file = std::string(root) + DeviceNode(device.layout());
+  g_free(root);
+  return file;
 }
 
 }  // namespace fakeusb
