@@ -35,6 +35,11 @@ MPUSB_EXPORT uint32_t _MPUSBClose(void* pipe);
 MPUSB_EXPORT uint32_t _MPUSBGetDLLVersion(void);
 MPUSB_EXPORT uint32_t _MPUSBGetDeviceCount(const char* vid_pid);
 
+/* Not one of the seven: our own implementations also say what they are
+ * ("simulated radio"), for the panel's start-up line. The link never calls
+ * it, and a library without it is named by its file alone. */
+MPUSB_EXPORT const char* ravolin_mpusb_describe(void);
+
 #ifdef __cplusplus
 }
 #endif

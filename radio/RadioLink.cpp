@@ -1,5 +1,7 @@
 #include "radio/RadioLink.h"
 
+#include <cerrno>
+
 #include "mpusbapi/mpusbapi.h"
 
 namespace {
@@ -25,11 +27,18 @@ void LookUpEntryPoints() {
   MpusbEntries.Close = Lookup<MpusbEntryPoints::CloseFn>("_MPUSBClose");
 }
 
-// The four the link calls; without any of them it stays away from the library.
-bool LinkEntriesPresent() {
-  return MpusbEntries.Open != nullptr && MpusbEntries.Write != nullptr && MpusbEntries.Read != nullptr &&
-         MpusbEntries.Close != nullptr;
+// The first of the four the link calls that the library lacks; without any
+// of them the link stays away from the library.
+const char* MissingLinkEntry() {
+  if (MpusbEntries.Open == nullptr) return "_MPUSBOpen";
+  if (MpusbEntries.Write == nullptr) return "_MPUSBWrite";
+  if (MpusbEntries.Read == nullptr) return "_MPUSBRead";
+  if (MpusbEntries.Close == nullptr) return "_MPUSBClose";
+  return nullptr;
 }
+
+// errno after an open that failed, for the start-up report.
+int OpenFailure(void* pipe) { return pipe == kPipeNotOpen ? errno : 0; }
 
 bool PipesOpen() { return OutPipe != kPipeNotOpen && InPipe != kPipeNotOpen; }
 
@@ -37,6 +46,7 @@ bool PipesOpen() { return OutPipe != kPipeNotOpen && InPipe != kPipeNotOpen; }
 
 platform::ModuleHandle MpusbLibrary = nullptr;
 MpusbEntryPoints MpusbEntries;
+RadioLinkStart RadioLinkStarted;
 void* OutPipe = kPipeNotOpen;
 void* InPipe = kPipeNotOpen;
 
@@ -45,14 +55,23 @@ void OpenRadioLink() {
   MpusbEntries = MpusbEntryPoints{};
   OutPipe = kPipeNotOpen;
   InPipe = kPipeNotOpen;
+  RadioLinkStarted = RadioLinkStart{};
 
   MpusbLibrary = platform::LoadModule(kLibraryName);
-  if (MpusbLibrary == nullptr) return;
+  if (MpusbLibrary == nullptr) {
+    RadioLinkStarted.loadFailure = platform::LastLoadFailure();
+    return;
+  }
   LookUpEntryPoints();
-  if (!LinkEntriesPresent()) return;
+  RadioLinkStarted.missingEntry = MissingLinkEntry();
+  if (RadioLinkStarted.missingEntry != nullptr) return;
 
+  errno = 0;
   OutPipe = MpusbEntries.Open(kFirstDevice, kDeviceIdentity, kEndpoint, MPUSB_WRITE_DIRECTION, kReserved);
+  RadioLinkStarted.outPipeError = OpenFailure(OutPipe);
+  errno = 0;
   InPipe = MpusbEntries.Open(kFirstDevice, kDeviceIdentity, kEndpoint, MPUSB_READ_DIRECTION, kReserved);
+  RadioLinkStarted.inPipeError = OpenFailure(InPipe);
 }
 
 std::int32_t ExchangePacket(const std::uint8_t* packet, std::uint32_t packetLength, std::uint8_t* reply,
@@ -90,6 +109,7 @@ void ResetRadioLinkForTesting() {
   }
   MpusbLibrary = nullptr;
   MpusbEntries = MpusbEntryPoints{};
+  RadioLinkStarted = RadioLinkStart{};
   OutPipe = kPipeNotOpen;
   InPipe = kPipeNotOpen;
 }

@@ -5,6 +5,7 @@
 // codes that its callers are free to ignore.
 
 #include <cstdint>
+#include <string>
 
 #include "platform/library.h"
 
@@ -38,6 +39,17 @@ extern platform::ModuleHandle MpusbLibrary;  // never released
 extern MpusbEntryPoints MpusbEntries;
 extern void* OutPipe;  // write pipe, kPipeNotOpen when not open
 extern void* InPipe;   // read pipe, kPipeNotOpen when not open
+
+// What OpenRadioLink met on its way, kept for the start-up report only: the
+// link itself never reads it. Error numbers are errno as the library left it
+// right after the failed open; 0 where the step was not reached or worked.
+struct RadioLinkStart {
+  std::string loadFailure;            // why the library did not load
+  const char* missingEntry = nullptr;  // the first entry the link calls that the library lacks
+  int outPipeError = 0;
+  int inPipeError = 0;
+};
+extern RadioLinkStart RadioLinkStarted;
 
 // Exchange results.
 constexpr std::int32_t kExchangeFailed = 0;

@@ -235,6 +235,8 @@ MPUSB_EXPORT uint32_t _MPUSBClose(void* pipe) {
 
 MPUSB_EXPORT uint32_t _MPUSBGetDLLVersion(void) { return kVersion; }
 
+MPUSB_EXPORT const char* ravolin_mpusb_describe(void) { return "the simulated radio"; }
+
 MPUSB_EXPORT uint32_t _MPUSBGetDeviceCount(const char* vid_pid) {
   Session& s = TheSession();
   std::lock_guard lock(s.mutex);

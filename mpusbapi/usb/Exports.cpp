@@ -1,4 +1,5 @@
-// The seven entry points of the radio's USB access library, on libusb.
+// The seven entry points of the radio's USB access library, on libusb, and
+// the line that says what it is.
 
 #include <cerrno>
 
@@ -56,6 +57,8 @@ MPUSB_EXPORT uint32_t _MPUSBClose(void* pipe) {
 }
 
 MPUSB_EXPORT uint32_t _MPUSBGetDLLVersion(void) { return kVersion; }
+
+MPUSB_EXPORT const char* ravolin_mpusb_describe(void) { return "the USB radio through libusb"; }
 
 MPUSB_EXPORT uint32_t _MPUSBGetDeviceCount(const char* vid_pid) {
   const auto devices = mpusb::MatchingDevices::List(vid_pid);

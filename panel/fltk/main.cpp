@@ -15,6 +15,7 @@
 #include "panel/FormDispatch.h"
 #include "panel/fltk/MainWindow.h"
 #include "platform/messages.h"
+#include "radio/LinkReport.h"
 
 namespace {
 
@@ -61,6 +62,10 @@ int main(int, char** argv) {
   };
 
   form.RunHandler([&form] { form.FormCreate(nullptr); });
+  // Started from a menu there is no terminal to ask; this line, in the
+  // session's log, says what became of the radio.
+  std::fprintf(stderr, "%s\n", DescribeRadioLink(GatherRadioLinkFacts()).c_str());
+  window.xclass("ravolin");  // the desktop entry's StartupWMClass: the menu's icon stands for this window
   window.show();
   platform::RunMessageLoop();
 

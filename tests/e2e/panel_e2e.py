@@ -232,6 +232,34 @@ def scenario(panel, station, args):
     panel.expect("-> 3550 kHz SSB")
 
 
+def drive(args, prepare, scenario, finish=lambda: None):
+    """Starts Xvfb and the panel in a fresh folder that prepare(folder) fills,
+    runs scenario(panel), then closes everything and finish()es. True when the
+    scenario passed with the panel still running; otherwise the panel's output
+    and the radio log are printed."""
+    xvfb, display = start_xvfb()
+    workdir = tempfile.mkdtemp(prefix="ravolin-e2e-")
+    panel = None
+    ok = False
+    try:
+        prepare(workdir)
+        panel = Panel(args, workdir, display)
+        scenario(panel)
+        ok = panel.proc.poll() is None
+        if not ok:
+            print("the panel ended on its own")
+    finally:
+        output = panel.close() if panel else ""
+        finish()
+        xvfb.terminate()
+        xvfb.wait()
+        if not ok:
+            print("--- panel output\n" + output)
+            print("--- radio log\n" + (panel.text() if panel else ""))
+        shutil.rmtree(workdir, ignore_errors=True)
+    return ok
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--ravolin", required=True)
@@ -241,31 +269,20 @@ def main():
     args = parser.parse_args()
     os.makedirs(args.out, exist_ok=True)
 
-    xvfb, display = start_xvfb()
-    workdir = tempfile.mkdtemp(prefix="ravolin-e2e-")
     station = Station("14200\n3\nAM\n1\n")
-    panel = None
-    ok = False
-    try:
+
+    def prepare(workdir):
         with open(os.path.join(workdir, "host.ini"), "w") as f:
             f.write("http://127.0.0.1:%d/freq.ini\n" % station.port)
-        panel = Panel(args, workdir, display)
-        scenario(panel, station, args)
-        ok = panel.proc.poll() is None
-        if not ok:
-            print("the panel ended on its own")
-    finally:
-        output = panel.close() if panel else ""
+
+    def finish():
         try:
             station.stop()
         except Exception:
             pass
-        xvfb.terminate()
-        xvfb.wait()
-        if not ok:
-            print("--- panel output\n" + output)
-            print("--- radio log\n" + (panel.text() if panel else ""))
-        shutil.rmtree(workdir, ignore_errors=True)
+
+    if not drive(args, prepare, lambda panel: scenario(panel, station, args), finish):
+        return 1
     print("end to end: ok")
     return 0
 

@@ -39,4 +39,11 @@ FakeUsbDevice& FakeUsbBus::Plug(DeviceLayout layout) {
   return *devices_.back();
 }
 
+std::string FakeUsbBus::NodeFile(const FakeUsbDevice& device) const {
+  gchar* root = umockdev_testbed_get_root_dir(testbed_);  // the caller's to free
+  const std::string file = std::string(root) + DeviceNode(device.layout());
+  g_free(root);
+  return file;
+}
+
 }  // namespace fakeusb

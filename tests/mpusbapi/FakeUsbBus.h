@@ -4,6 +4,7 @@
 // under umockdev's preload library (see PreloadMain.cpp).
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "tests/mpusbapi/FakeUsbDevice.h"
@@ -22,6 +23,10 @@ class FakeUsbBus {
   FakeUsbBus& operator=(const FakeUsbBus&) = delete;
 
   FakeUsbDevice& Plug(DeviceLayout layout = {});
+
+  // Where the testbed keeps a device node ("/dev/bus/usb/001/002") on disk;
+  // the code under test sees it under its own name.
+  std::string NodeFile(const FakeUsbDevice& device) const;
 
  private:
   UMockdevTestbed* testbed_;

@@ -11,14 +11,17 @@
 #include <dlfcn.h>
 #include <future>
 #include <string>
+#include <sys/stat.h>
 
 #include "panel/PanelState.h"
 #include "panel/Unit1.h"
+#include "radio/LinkReport.h"
 #include "radio/RadioLink.h"
 #include "radio/RadioPackets.h"
 #include "tests/mpusbapi/FakeUsbBus.h"
 #include "tests/panel/FakePanelView.h"
 #include "tests/support/WaitUntil.h"
+#include "tests/support/WithoutPermissionOverride.h"
 
 using fakeusb::Bytes;
 using testsupport::WaitUntil;
@@ -131,4 +134,28 @@ TEST_F(LinkChainTest, TimeOutAndStallLeaveTheLinkOpen) {
 
   SendTenths(4);
   EXPECT_EQ(radio->Received(0x01), (std::vector<Bytes>{{0x03, 0x00}, {0x02, 0x04}}));
+}
+
+// A node the user may not open: the start-up line names it and the rule.
+TEST_F(LinkChainTest, NoPermissionOnTheNodeIsReportedWithTheUdevRule) {
+  ASSERT_EQ(::chmod(bus.NodeFile(*radio).c_str(), 0), 0);
+  {
+    testsupport::WithoutPermissionOverride user;
+    if (user.Failed()) GTEST_SKIP() << "root without a way to drop its file permission override";
+    OpenRadioLink();
+  }
+  EXPECT_TRUE(LinkClosed());
+  EXPECT_EQ(RadioLinkStarted.outPipeError, EACCES);
+  const std::string line = DescribeRadioLink(GatherRadioLinkFacts());
+  EXPECT_NE(line.find("(the USB radio through libusb): pipes not open: no permission on /dev/bus/usb/001/002; "
+                      "the udev rule 70-ravolin-radio.rules"),
+            std::string::npos)
+      << line;
+}
+
+TEST_F(LinkChainTest, TheStartUpLineNamesTheLibraryAndBothPipesOpen) {
+  OpenRadioLink();
+  ASSERT_FALSE(LinkClosed());
+  EXPECT_EQ(DescribeRadioLink(GatherRadioLinkFacts()),
+            "ravolin: radio: " + LibraryFile() + " (the USB radio through libusb): both pipes open");
 }

@@ -2,10 +2,7 @@
 // error after closing the connection, the follow step shows "Not connect"
 // and sends nothing, and the first tick after the file can be written again
 // shows and follows the station.
-#include <linux/capability.h>
 #include <sys/stat.h>
-#include <sys/syscall.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <functional>
@@ -16,41 +13,13 @@
 #include "tests/panel/PanelFixture.h"
 #include "tests/stress/HostileCases.h"
 #include "tests/stress/OpenFiles.h"
+#include "tests/support/WithoutPermissionOverride.h"
 
 using namespace stresstest;
 
 namespace {
 
 using Strings = std::vector<std::string>;
-
-// Root passes every permission check; for the life of this object the
-// calling thread (the one that writes freq.ini) does not.
-class WithoutPermissionOverride {
-public:
-  WithoutPermissionOverride() {
-    if (::geteuid() != 0) return;
-    if (::syscall(SYS_capget, &header_, saved_) != 0) {
-      failed_ = true;
-      return;
-    }
-    __user_cap_data_struct reduced[2] = {saved_[0], saved_[1]};
-    reduced[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
-    dropped_ = ::syscall(SYS_capset, &header_, reduced) == 0;
-    failed_ = !dropped_;
-  }
-  ~WithoutPermissionOverride() {
-    if (dropped_) ::syscall(SYS_capset, &header_, saved_);
-  }
-  WithoutPermissionOverride(const WithoutPermissionOverride&) = delete;
-  WithoutPermissionOverride& operator=(const WithoutPermissionOverride&) = delete;
-  bool Failed() const { return failed_; }
-
-private:
-  __user_cap_header_struct header_ = {_LINUX_CAPABILITY_VERSION_3, 0};
-  __user_cap_data_struct saved_[2] = {};
-  bool dropped_ = false;
-  bool failed_ = false;
-};
 
 struct Unwritable {
   const char* name;
@@ -70,7 +39,7 @@ const Unwritable kCases[] = {
 class UnwritableFollowFile : public PanelTest, public ::testing::WithParamInterface<Unwritable> {};
 
 TEST_P(UnwritableFollowFile, FetchFailsAndTheNextTickAfterItIsWritableRecovers) {
-  WithoutPermissionOverride ordinaryUser;
+  testsupport::WithoutPermissionOverride ordinaryUser;
   if (ordinaryUser.Failed()) GTEST_SKIP() << "root without a way to drop its file permission override";
   const Unwritable& u = GetParam();
   const std::string body = "ignored\n";
