@@ -87,8 +87,9 @@ def wait_until(what, condition):
 
 def wine_environment(env, args, workdir):
     """A Wine prefix of its own, on this display: the display driver is
-    chosen once per Wine session, so the headless suites' one won't do."""
-    env.update(WINEPREFIX=os.path.join(workdir, "wine"), WINEARCH="win64", WINEDEBUG="-all",
+    chosen once per Wine session, so the headless suites' one won't do. The
+    suite's WINEARCH is kept: win32 where Wine has only its 32-bit half."""
+    env.update(WINEPREFIX=os.path.join(workdir, "wine"), WINEARCH=env.get("WINEARCH", "win64"), WINEDEBUG="-all",
                WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d",
                WINEPATH="Z:" + os.path.abspath(args.sim_dir).replace("/", "\\"))
     quiet = dict(stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
