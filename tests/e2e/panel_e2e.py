@@ -16,6 +16,9 @@ import threading
 import time
 
 DEADLINE = 20.0  # seconds for any one expected event
+# The first window of a new Wine prefix waits for Wine's desktop and
+# services to start: up to a minute and more under emulation or load.
+WINE_START_DEADLINE = 180.0
 
 
 def centre(x, y, w, h):
@@ -93,11 +96,11 @@ def wine_environment(env, args, workdir):
                WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d",
                WINEPATH="Z:" + os.path.abspath(args.sim_dir).replace("/", "\\"))
     quiet = dict(stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    subprocess.run(["wineboot", "-i"], env=env, timeout=120, **quiet)
+    subprocess.run(["wineboot", "-i"], env=env, timeout=WINE_START_DEADLINE, **quiet)
     # A crash ends the program at once instead of starting Wine's debugger.
     subprocess.run(["wine", "reg", "add", "HKLM\\Software\\Microsoft\\Windows NT\\CurrentVersion\\AeDebug",
-                    "/v", "Debugger", "/d", "", "/f"], env=env, timeout=60, **quiet)
-    subprocess.run(["wineserver", "-w"], env=env, timeout=60, **quiet)
+                    "/v", "Debugger", "/d", "", "/f"], env=env, timeout=WINE_START_DEADLINE, **quiet)
+    subprocess.run(["wineserver", "-w"], env=env, timeout=WINE_START_DEADLINE, **quiet)
 
 
 class Panel:
@@ -114,8 +117,8 @@ class Panel:
             command = ["wine", args.ravolin]
         self.proc = subprocess.Popen(command, cwd=workdir, env=env,
                                      stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
-        out = subprocess.run(["xdotool", "search", "--sync", "--name", "^Ravolin 3.0$"],
-                             env=env, capture_output=True, text=True, timeout=DEADLINE)
+        out = subprocess.run(["xdotool", "search", "--sync", "--name", "^Ravolin 3.0$"], env=env,
+                             capture_output=True, text=True, timeout=WINE_START_DEADLINE if self.wine else DEADLINE)
         self.window = out.stdout.split()[0]
         self.offset = 0
 
