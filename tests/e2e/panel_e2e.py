@@ -8,6 +8,7 @@ import argparse
 import http.server
 import os
 import shutil
+import socket
 import socketserver
 import subprocess
 import sys
@@ -53,16 +54,34 @@ class Station:
 
     def __init__(self, body):
         self.body = body.encode()
+        self.lock = threading.Lock()
+        self.started = self.finished = 0
+        self.last_start = time.monotonic()
         station = self
 
         class Handler(http.server.BaseHTTPRequestHandler):
             protocol_version = "HTTP/1.0"
 
             def do_GET(self):
-                self.send_response(200)
-                self.send_header("Content-Type", "text/plain")
-                self.end_headers()
-                self.wfile.write(station.body)
+                with station.lock:
+                    station.started += 1
+                    station.last_start = time.monotonic()
+                try:
+                    self.send_response(200)
+                    self.send_header("Content-Type", "text/plain")
+                    self.end_headers()
+                    self.wfile.write(station.body)
+                    # The fetch has returned once the panel closes its end;
+                    # the rest of its tick then runs without taking clicks.
+                    self.connection.shutdown(socket.SHUT_WR)
+                    self.connection.settimeout(DEADLINE)
+                    while self.connection.recv(4096):
+                        pass
+                except OSError:
+                    pass
+                finally:
+                    with station.lock:
+                        station.finished += 1
 
             def log_message(self, *args):
                 pass
@@ -72,6 +91,11 @@ class Station:
         self.port = self.server.server_address[1]
         self.thread = threading.Thread(target=self.server.serve_forever, daemon=True)
         self.thread.start()
+
+    def quiet_for(self, seconds):
+        """No fetch in progress, and none started for `seconds`."""
+        with self.lock:
+            return self.started == self.finished and time.monotonic() - self.last_start >= seconds
 
     def stop(self):
         self.server.shutdown()
@@ -178,8 +202,13 @@ def scenario(panel, station, args):
     panel.expect("arx on")
     panel.expect("-> 14200 kHz AM")
 
-    # Follow off, then manual tuning on the keypad.
+    # Follow off, then manual tuning on the keypad. A tick whose fetch is
+    # still under way takes clicks while it waits, and then copies the
+    # station in over them: a slow machine (or an emulated one) shows it.
+    # So the keys wait until no fetch is under way and none has started for
+    # three timer periods.
     panel.click("STR")
+    wait_until("the follow mode to stop", lambda: station.quiet_for(3.0))
     panel.mark()
     for key in ["7", "0", "5", "0", "SET"]:
         panel.click(key)
