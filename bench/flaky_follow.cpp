@@ -26,6 +26,7 @@
 #include <thread>
 
 #include "bench/work_folder.h"
+#include "panel/FollowFiles.h"
 #include "panel/Unit1.h"
 #include "tests/panel/FakePanelView.h"
 #include "tests/support/ScriptedServer.h"
@@ -36,7 +37,6 @@ using namespace testsupport;
 using namespace std::chrono_literals;
 
 const char kStation[] = "7050\n0\nSSB\n0\n";
-const char kFollowFile[] = "freq.ini";
 const char kRequestEnd[] = "\r\n\r\n";
 const char kOk[] = "HTTP/1.0 200 OK\r\n";
 

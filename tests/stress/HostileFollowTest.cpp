@@ -24,7 +24,7 @@ protected:
     PanelTest::SetUp();
     WriteFile("host.ini", "http://127.0.0.1/freq.ini\n");
     StartPanel();
-    form.FetchBounds.deadlineMs = kFollowDeadlineMs;
+    if (GetParam().followReason == kFollowDeadlineReason) form.FetchBounds.deadlineMs = kFollowDeadlineMs;
   }
   // A tick as if the program had been started with this URL in host.ini.
   void TickOn(const std::string& url) {

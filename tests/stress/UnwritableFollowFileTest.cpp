@@ -83,7 +83,6 @@ TEST_P(UnwritableFollowFile, FetchFailsAndTheNextTickAfterItIsWritableRecovers) 
   const std::string url = "http://127.0.0.1:" + std::to_string(server.Port()) + "/freq.ini";
   WriteFile("host.ini", url + "\n");
   StartPanel();
-  form.FetchBounds.deadlineMs = kFollowDeadlineMs;
   form.Timer1Timer(nullptr);
   ASSERT_EQ(view.panels[1], "7050,0");
   const int baseline = bench::OpenDescriptors();
