@@ -141,13 +141,13 @@ TEST_F(FollowFileReader, NeverSeesAPartialFile) {
   StartPanel();
 
   std::atomic<bool> done{false};
-  std::atomic<int> whole{0}, partial{0};
+  std::atomic<int> seenOne{0}, seenTwo{0}, partial{0};
   std::thread reader([&] {
     while (!done) {
       std::ifstream in("freq.ini", std::ios::binary);
-      if (!in) continue;  // Windows may refuse an open while the rename runs
+      if (!in) continue;
       const std::string seen{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-      ++(seen == one || seen == two ? whole : partial);
+      ++(seen == one ? seenOne : seen == two ? seenTwo : partial);
     }
   });
   for (int i = 0; i < kFetches; ++i) form.Timer1Timer(nullptr);
@@ -155,10 +155,14 @@ TEST_F(FollowFileReader, NeverSeesAPartialFile) {
   reader.join();
 
   EXPECT_EQ(partial, 0);
-  EXPECT_GT(whole, 0);
+  // Both answers were seen, so the file was replaced while it was being read.
+  // (On Windows a replacement fails while the reader has the file open; that
+  // fetch then counts as failed and the file stays whole.)
+  EXPECT_GT(seenOne, 0);
+  EXPECT_GT(seenTwo, 0);
   EXPECT_EQ(server.Connections(), kFetches);
-  EXPECT_NE(view.panels[0], "Not connect");
-  EXPECT_EQ(ReadFile("freq.ini"), two);
+  const std::string last = ReadFile("freq.ini");
+  EXPECT_TRUE(last == one || last == two);
 }
 
 }  // namespace
