@@ -1,14 +1,13 @@
 #include "panel/Unit1.h"
 
 #include "base/Convert.h"
+#include "panel/FollowFiles.h"
 #include "panel/ReadFileLine.h"
 #include "platform/clock.h"
 #include "radio/RadioPackets.h"
 
 namespace {
 
-const char* const kHostFile = "host.ini";
-const char* const kFollowFile = "freq.ini";
 const char* const kNotConnected = "Not connect";
 
 enum Panel { kTimePanel = 0, kFrequencyPanel = 1, kModePanel = 2, kArxPanel = 3, kRetunePanel = 5 };

@@ -5,6 +5,7 @@
 #include "base/Convert.h"
 #include "base/Exception.h"
 #include "panel/ErrorReport.h"
+#include "panel/FollowFiles.h"
 #include "panel/ReadFileLine.h"
 #include "radio/RadioLink.h"
 #include "radio/RadioPackets.h"
@@ -29,7 +30,7 @@ void TForm1::FormCreate(TComponent*) {
   FollowStartUp();
 }
 
-void TForm1::FollowStartUp() { HostUrl = ReadFileLine("host.ini", 0); }
+void TForm1::FollowStartUp() { HostUrl = ReadFileLine(kHostFile, 0); }
 
 // Digits 1 to 9: the first digit of an entry replaces the frequency, the
 // next four extend it, and the sixth key sets the tenths digit.
