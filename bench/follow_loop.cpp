@@ -1,11 +1,10 @@
 #include "bench/follow_loop.h"
 
 #include <chrono>
-#include <filesystem>
 #include <fstream>
-#include <stdexcept>
 
 #include "bench/proc_stats.h"
+#include "bench/work_folder.h"
 #include "panel/Timer1.h"
 #include "panel/Unit1.h"
 #include "panel/PanelConstants.h"
@@ -27,29 +26,6 @@ public:
 
 private:
   ::Timer1 timer_;
-};
-
-// A folder of its own that goes away with the object, the process's working
-// folder meanwhile.
-class WorkFolder {
-public:
-  WorkFolder() : previous_(std::filesystem::current_path()) {
-    std::string pattern = (std::filesystem::temp_directory_path() / "ravolin_follow_XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot create a working folder");
-    path_ = pattern;
-    std::filesystem::current_path(path_);
-  }
-  ~WorkFolder() {
-    std::error_code ignored;
-    std::filesystem::current_path(previous_, ignored);
-    std::filesystem::remove_all(path_, ignored);
-  }
-  WorkFolder(const WorkFolder&) = delete;
-  WorkFolder& operator=(const WorkFolder&) = delete;
-
-private:
-  std::filesystem::path previous_;
-  std::filesystem::path path_;
 };
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "base/Convert.h"
 #include "base/Exception.h"
+#include "http/NMHttp.h"
 #include "panel/ErrorReport.h"
 #include "panel/PanelConstants.h"
 #include "panel/ReadFileLine.h"
@@ -22,6 +23,21 @@ constexpr std::int32_t kLastFrequencyKey = 5;
 int ClampTrackBar(int position) { return std::clamp(position, panel::kTrackMin, panel::kTrackMax); }
 
 }  // namespace
+
+TForm1::TForm1(PanelView& view, std::string programPath)
+    : TComponent(nullptr), view_(view), programPath_(std::move(programPath)) {
+  NMHTTP1 = new TNMHTTP(this);
+  NMHTTP1->Port = 0;
+  NMHTTP1->ReportLevel = 0;
+  // No time-out per operation: the follow fetch bounds the whole Get.
+  NMHTTP1->TimeOut = 0;
+  NMHTTP1->Header = "Head.txt";
+  NMHTTP1->InputFileMode = true;
+  NMHTTP1->OutputFileMode = false;
+  followFetch_ = new FollowFetch(this, *NMHTTP1, panel::kFollowFile);  // sets Body
+}
+
+TForm1::~TForm1() { BeginDestroy(); }
 
 void TForm1::FormCreate(TComponent*) {
   OpenRadioLink();

@@ -7,6 +7,8 @@
 #include <string>
 
 #include "base/Component.h"
+#include "panel/FollowFetch.h"
+#include "panel/FollowReport.h"
 #include "panel/PanelState.h"
 #include "panel/PanelView.h"
 
@@ -58,6 +60,8 @@ public:
   void ReportError(const std::exception& error);
 
   TNMHTTP* NMHTTP1 = nullptr;
+  // Bounds of each follow fetch (10 s, 64 KiB); tests shorten the deadline.
+  FollowBounds FetchBounds;
 
 private:
   void DigitKey(char digit);
@@ -67,7 +71,8 @@ private:
   // The two stages of a follow tick, each catching every error of its own.
   void PollAndShow();
   void Retune();
-  // Fetches HostUrl into freq.ini; raises when the fetch can't complete.
+  // Fetches HostUrl into freq.ini; raises with the reason when the fetch
+  // fails, and tells stderr when following stops or starts working.
   void FetchFollowFile();
 
   PanelView& view_;
@@ -75,4 +80,6 @@ private:
   // True while a follow tick runs; a tick that comes due inside it (from the
   // network wait's message pump) is skipped.
   bool followTickRunning_ = false;
+  FollowFetch* followFetch_ = nullptr;  // owned as a component
+  FollowReport followReport_;
 };

@@ -1,6 +1,7 @@
 #include "radio/RadioLink.h"
 
 #include <cerrno>
+#include <type_traits>
 
 #include "mpusbapi/mpusbapi.h"
 
@@ -11,6 +12,17 @@ constexpr std::uint32_t kFirstDevice = 0;
 constexpr const char* kDeviceIdentity = "vid_04d8&pid_000c";
 constexpr const char* kEndpoint = "\\MCHP_EP1";
 constexpr std::uint32_t kReserved = 0;
+
+// The pointer types are the library's own declarations, calling convention
+// included: a mismatch on 32-bit Windows would unbalance the stack at every
+// call instead of failing to build.
+static_assert(std::is_same_v<MpusbEntryPoints::GetDllVersionFn, decltype(&_MPUSBGetDLLVersion)>);
+static_assert(std::is_same_v<MpusbEntryPoints::GetDeviceCountFn, decltype(&_MPUSBGetDeviceCount)>);
+static_assert(std::is_same_v<MpusbEntryPoints::OpenFn, decltype(&_MPUSBOpen)>);
+static_assert(std::is_same_v<MpusbEntryPoints::WriteFn, decltype(&_MPUSBWrite)>);
+static_assert(std::is_same_v<MpusbEntryPoints::TransferFn, decltype(&_MPUSBRead)>);
+static_assert(std::is_same_v<MpusbEntryPoints::TransferFn, decltype(&_MPUSBReadInt)>);
+static_assert(std::is_same_v<MpusbEntryPoints::CloseFn, decltype(&_MPUSBClose)>);
 
 template <typename Fn>
 Fn Lookup(const char* name) {

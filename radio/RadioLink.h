@@ -7,20 +7,22 @@
 #include <cstdint>
 #include <string>
 
+#include "mpusbapi/mpusbapi.h"
 #include "platform/library.h"
 
 // The library's entry points, in the order they are looked up. An entry the
-// library does not export stays nullptr.
+// library does not export stays nullptr. The calling convention is the
+// library header's (RadioLink.cpp checks each type against it).
 struct MpusbEntryPoints {
-  using GetDllVersionFn = std::uint32_t (*)();
-  using GetDeviceCountFn = std::uint32_t (*)(const char* vid_pid);
-  using OpenFn = void* (*)(std::uint32_t instance, const char* vid_pid, const char* endpoint,
-                           std::uint32_t direction, std::uint32_t reserved);
-  using TransferFn = std::uint32_t (*)(void* pipe, void* data, std::uint32_t length,
-                                       std::uint32_t* transferred, std::uint32_t timeout_ms);
-  using WriteFn = std::uint32_t (*)(void* pipe, const void* data, std::uint32_t length,
-                                    std::uint32_t* written, std::uint32_t timeout_ms);
-  using CloseFn = std::uint32_t (*)(void* pipe);
+  using GetDllVersionFn = std::uint32_t(MPUSB_CALL*)();
+  using GetDeviceCountFn = std::uint32_t(MPUSB_CALL*)(const char* vid_pid);
+  using OpenFn = void*(MPUSB_CALL*)(std::uint32_t instance, const char* vid_pid, const char* endpoint,
+                                    std::uint32_t direction, std::uint32_t reserved);
+  using TransferFn = std::uint32_t(MPUSB_CALL*)(void* pipe, void* data, std::uint32_t length,
+                                                std::uint32_t* transferred, std::uint32_t timeout_ms);
+  using WriteFn = std::uint32_t(MPUSB_CALL*)(void* pipe, const void* data, std::uint32_t length,
+                                             std::uint32_t* written, std::uint32_t timeout_ms);
+  using CloseFn = std::uint32_t(MPUSB_CALL*)(void* pipe);
 
   GetDllVersionFn GetDLLVersion = nullptr;
   GetDeviceCountFn GetDeviceCount = nullptr;

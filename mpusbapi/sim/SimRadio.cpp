@@ -147,7 +147,7 @@ std::uint32_t Read(void* handle, void* data, std::uint32_t length, std::uint32_t
 
 extern "C" {
 
-MPUSB_EXPORT void* _MPUSBOpen(uint32_t instance, const char* vid_pid, const char* endpoint, uint32_t direction,
+MPUSB_EXPORT void* MPUSB_CALL _MPUSBOpen(uint32_t instance, const char* vid_pid, const char* endpoint, uint32_t direction,
                               uint32_t /*reserved*/) {
   Session& s = TheSession();
   std::lock_guard lock(s.mutex);
@@ -181,7 +181,7 @@ MPUSB_EXPORT void* _MPUSBOpen(uint32_t instance, const char* vid_pid, const char
   return refuse("too many open pipes (EMFILE)", EMFILE);
 }
 
-MPUSB_EXPORT uint32_t _MPUSBWrite(void* pipe, const void* data, uint32_t length, uint32_t* written,
+MPUSB_EXPORT uint32_t MPUSB_CALL _MPUSBWrite(void* pipe, const void* data, uint32_t length, uint32_t* written,
                                   uint32_t timeout_ms) {
   Session& s = TheSession();
   std::lock_guard lock(s.mutex);
@@ -211,16 +211,16 @@ MPUSB_EXPORT uint32_t _MPUSBWrite(void* pipe, const void* data, uint32_t length,
   return 1;
 }
 
-MPUSB_EXPORT uint32_t _MPUSBRead(void* pipe, void* data, uint32_t length, uint32_t* received, uint32_t timeout_ms) {
+MPUSB_EXPORT uint32_t MPUSB_CALL _MPUSBRead(void* pipe, void* data, uint32_t length, uint32_t* received, uint32_t timeout_ms) {
   return Read(pipe, data, length, received, timeout_ms, "read");
 }
 
-MPUSB_EXPORT uint32_t _MPUSBReadInt(void* pipe, void* data, uint32_t length, uint32_t* received,
+MPUSB_EXPORT uint32_t MPUSB_CALL _MPUSBReadInt(void* pipe, void* data, uint32_t length, uint32_t* received,
                                     uint32_t timeout_ms) {
   return Read(pipe, data, length, received, timeout_ms, "read-int");
 }
 
-MPUSB_EXPORT uint32_t _MPUSBClose(void* pipe) {
+MPUSB_EXPORT uint32_t MPUSB_CALL _MPUSBClose(void* pipe) {
   Session& s = TheSession();
   std::lock_guard lock(s.mutex);
   EnsureConfigured(s);
@@ -233,11 +233,11 @@ MPUSB_EXPORT uint32_t _MPUSBClose(void* pipe) {
   return Fail(s, "FAIL close: not an open pipe (EBADF)", EBADF);
 }
 
-MPUSB_EXPORT uint32_t _MPUSBGetDLLVersion(void) { return kVersion; }
+MPUSB_EXPORT uint32_t MPUSB_CALL _MPUSBGetDLLVersion(void) { return kVersion; }
 
 MPUSB_EXPORT const char* ravolin_mpusb_describe(void) { return "the simulated radio"; }
 
-MPUSB_EXPORT uint32_t _MPUSBGetDeviceCount(const char* vid_pid) {
+MPUSB_EXPORT uint32_t MPUSB_CALL _MPUSBGetDeviceCount(const char* vid_pid) {
   Session& s = TheSession();
   std::lock_guard lock(s.mutex);
   EnsureConfigured(s);
