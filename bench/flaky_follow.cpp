@@ -120,14 +120,14 @@ int main(int argc, char** argv) {
     const Fetches endless =
         FollowTicks({Expect(kRequestEnd), Send(std::string(kOk) + "\r\n"), Flood(std::string(65536, '7'))}, n * 10);
     const Fetches header = FollowTicks({Expect(kRequestEnd), Send(kOk), Trickle("X-Wait: 1\r\n", 2s)}, n);
-    const Fetches body =
-        FollowTicks({Expect(kRequestEnd), Send(std::string(kOk) + "\r\n7"), Trickle("0", 500ms)}, n);
-    std::printf("flaky follow: station_bytes=%zu endless_fetches=%d follow_file_max=%ju part_file_max=%ju cap=%u "
-                "header_drip_fetches=%d header_drip_longest_s=%.3f body_drip_fetches=%d body_drip_longest_s=%.3f "
-                "deadline_s=%.3f unexpected=%d\n",
-                sizeof kStation - 1, n * 10, endless.followFileMax, endless.otherFileMax, bounds.maxBodyBytes, n,
-                header.longestSeconds, n, body.longestSeconds, bounds.deadlineMs / 1000.0,
-                endless.unexpected + header.unexpected + body.unexpected);
+    const Fetches body = FollowTicks({Expect(kRequestEnd), Send(std::string(kOk) + "\r\n7"), Trickle("0", 500ms)}, n);
+    std::printf(
+        "flaky follow: station_bytes=%zu endless_fetches=%d follow_file_max=%ju part_file_max=%ju cap=%u "
+        "header_drip_fetches=%d header_drip_longest_s=%.3f body_drip_fetches=%d body_drip_longest_s=%.3f "
+        "deadline_s=%.3f unexpected=%d\n",
+        sizeof kStation - 1, n * 10, endless.followFileMax, endless.otherFileMax, bounds.maxBodyBytes, n,
+        header.longestSeconds, n, body.longestSeconds, bounds.deadlineMs / 1000.0,
+        endless.unexpected + header.unexpected + body.unexpected);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "flaky_follow: %s\n", e.what());
     return 1;

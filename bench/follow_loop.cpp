@@ -5,16 +5,15 @@
 
 #include "bench/proc_stats.h"
 #include "bench/work_folder.h"
+#include "panel/PanelConstants.h"
 #include "panel/Timer1.h"
 #include "panel/Unit1.h"
-#include "panel/PanelConstants.h"
 #include "platform/messages.h"
 #include "platform/window_timer.h"
 #include "tests/panel/FakePanelView.h"
 
 namespace bench {
 namespace {
-
 
 // The stored window of the tests, with Timer1 on the message loop as in the
 // real window: running from construction on.

@@ -69,7 +69,7 @@ void TNMHTTP::Abort() {
 }
 
 const char* TNMHTTP::MethodWord(CmdType kind) {
-  static const char* const kWords[] = {"GET ",  "OPTIONS ", "HEAD ", "POST ",   "PUT ",   "PATCH ",  "COPY ",
+  static const char* const kWords[] = {"GET ",  "OPTIONS ", "HEAD ", "POST ",   "PUT ",   "PATCH ", "COPY ",
                                        "MOVE ", "DELETE ",  "LINK ", "UNLINK ", "TRACE ", "SEARCH "};
   return kind <= cmdSEARCH ? kWords[kind] : "GET ";
 }
@@ -86,10 +86,8 @@ bool TNMHTTP::CarriesBody(CmdType kind) {
     case cmdPUT:
     case cmdPATCH:
     case cmdTRACE:
-    case cmdSEARCH:
-      return true;
-    default:
-      return false;
+    case cmdSEARCH: return true;
+    default: return false;
   }
 }
 

@@ -100,9 +100,9 @@ public:
   bool InputFileMode = false;   // the response body goes to the file named by Body
   bool OutputFileMode = false;  // request data names a file; header to the file named by Header
   TNotifyEvent OnAboutToSend;
-  TResultEvent OnSuccess;       // status below 299
-  TResultEvent OnFailure;       // status 400 or more
-  THandlerEvent OnRedirect;     // status 300 to 398, after the connection is closed
+  TResultEvent OnSuccess;               // status below 299
+  TResultEvent OnFailure;               // status 400 or more
+  THandlerEvent OnRedirect;             // status 300 to 398, after the connection is closed
   TNotifyEvent OnAuthenticationNeeded;  // status 401, after the connection is closed
 
   // Request state, kept between exchanges.

@@ -33,14 +33,14 @@ extern "C" {
 #define MPUSB_WRITE_DIRECTION 0u /* write pipe, to the OUT endpoint */
 #define MPUSB_READ_DIRECTION 1u  /* read pipe, from the IN endpoint */
 
-MPUSB_EXPORT void* MPUSB_CALL _MPUSBOpen(uint32_t instance, const char* vid_pid, const char* endpoint, uint32_t direction,
-                              uint32_t reserved); /* MPUSB_INVALID_HANDLE: not open */
+MPUSB_EXPORT void* MPUSB_CALL _MPUSBOpen(uint32_t instance, const char* vid_pid, const char* endpoint,
+                                         uint32_t direction, uint32_t reserved); /* MPUSB_INVALID_HANDLE: not open */
 MPUSB_EXPORT uint32_t MPUSB_CALL _MPUSBWrite(void* pipe, const void* data, uint32_t length, uint32_t* written,
-                                  uint32_t timeout_ms); /* 0: failed */
+                                             uint32_t timeout_ms); /* 0: failed */
 MPUSB_EXPORT uint32_t MPUSB_CALL _MPUSBRead(void* pipe, void* data, uint32_t length, uint32_t* received,
-                                 uint32_t timeout_ms); /* 0: failed */
+                                            uint32_t timeout_ms); /* 0: failed */
 MPUSB_EXPORT uint32_t MPUSB_CALL _MPUSBReadInt(void* pipe, void* data, uint32_t length, uint32_t* received,
-                                    uint32_t timeout_ms);
+                                               uint32_t timeout_ms);
 MPUSB_EXPORT uint32_t MPUSB_CALL _MPUSBClose(void* pipe);
 MPUSB_EXPORT uint32_t MPUSB_CALL _MPUSBGetDLLVersion(void);
 MPUSB_EXPORT uint32_t MPUSB_CALL _MPUSBGetDeviceCount(const char* vid_pid);

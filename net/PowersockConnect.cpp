@@ -24,8 +24,7 @@ constexpr TPowersock::WaitPlan kAcceptWait{.errors = {.canceled = "Accepting Can
 }  // namespace
 
 void TPowersock::StageName(const std::string& name) {
-  if (name.size() > static_cast<std::size_t>(kBlockSize))
-    throw ESockError("Host name is longer than 65536 characters");
+  if (name.size() > static_cast<std::size_t>(kBlockSize)) throw ESockError("Host name is longer than 65536 characters");
   std::memcpy(WorkBuffer, name.data(), name.size());
   WorkBuffer[name.size()] = '\0';
 }
@@ -52,8 +51,8 @@ void TPowersock::ResolveHost() {
         [this] {
           WaitDone = false;
           CancelLookup();
-          LookupTask = sock::AsyncGetHostByName(SessionWindow, kLookupDoneMessage, WorkBuffer,
-                                                HostEntryBuffer.get(), kHostEntryBufferSize);
+          LookupTask = sock::AsyncGetHostByName(SessionWindow, kLookupDoneMessage, WorkBuffer, HostEntryBuffer.get(),
+                                                kHostEntryBufferSize);
           if (LookupTask == 0) throw ESockError(kLookupFailed);
         },
         [this] { return WaitDone; });

@@ -39,8 +39,7 @@ void TPowersock::HandleSocketMessage(TSocketMessage& message) {
           // While unread data remains the readers see the end themselves.
           if (!DataAvailable()) RequestCloseSocket();
           break;
-        default:
-          break;
+        default: break;
       }
     } else if (message.Msg == kLookupDoneMessage) {
       LookupTask = 0;

@@ -7,8 +7,7 @@
 #include "net/Psock.h"
 #include "net/ScopeExit.h"
 
-void TPowersock::Wait(const WaitPlan& plan, const std::function<void()>& start,
-                      const std::function<WaitPass()>& pass) {
+void TPowersock::Wait(const WaitPlan& plan, const std::function<void()>& start, const std::function<WaitPass()>& pass) {
   RAVOLIN_ASSERT(platform::OnMessageThread(), "a session waits on the user-interface thread");
   RAVOLIN_ASSERT(SessionWindow == 0 || platform::IsWindowAlive(SessionWindow),
                  "the session window lives as long as the session");

@@ -55,10 +55,10 @@ public:
     const char* aborted = nullptr;
   };
   struct WaitPlan {
-    bool timed = false;         // TimerOn before the first pass, TimerOff on every way out
-    bool rearmOnMove = false;   // TimerOn again after each pass that moved data
-    bool endOnTimeOut = false;  // TimedOut ends the wait, not only Canceled
-    bool passFirst = false;     // the first pass runs even with Canceled set
+    bool timed = false;                                      // TimerOn before the first pass, TimerOff on every way out
+    bool rearmOnMove = false;                                // TimerOn again after each pass that moved data
+    bool endOnTimeOut = false;                               // TimedOut ends the wait, not only Canceled
+    bool passFirst = false;                                  // the first pass runs even with Canceled set
     std::uint32_t idleWaitMs = platform::kDefaultMaxWaitMs;  // longest block after an Idle pass
     WaitErrors errors;
   };

@@ -48,12 +48,9 @@ void FollowFetch::Disarm() {
 
 std::string FollowFetch::ReasonFor(const std::string& raised) const {
   switch (cut_) {
-    case Cut::TooLong:
-      return follow::TooLongReason(bounds_.maxBodyBytes);
-    case Cut::Late:
-      return follow::DeadlineReason(bounds_.deadlineMs);
-    case Cut::Uncut:
-      break;
+    case Cut::TooLong: return follow::TooLongReason(bounds_.maxBodyBytes);
+    case Cut::Late: return follow::DeadlineReason(bounds_.deadlineMs);
+    case Cut::Uncut: break;
   }
   return raised;
 }

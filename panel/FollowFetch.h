@@ -20,7 +20,7 @@ class TNMHTTP;
 class TThreadTimer;
 
 struct FollowBounds {
-  std::uint32_t deadlineMs = 10000;     // from the start of Get to its end
+  std::uint32_t deadlineMs = 10000;    // from the start of Get to its end
   std::uint32_t maxBodyBytes = 65536;  // a station's file is four short lines
 };
 

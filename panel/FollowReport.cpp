@@ -4,9 +4,7 @@
 
 namespace {
 
-void WriteToStderr(const std::string& line) {
-  std::fprintf(stderr, "%s\n", line.c_str());
-}
+void WriteToStderr(const std::string& line) { std::fprintf(stderr, "%s\n", line.c_str()); }
 
 }  // namespace
 

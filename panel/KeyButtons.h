@@ -14,7 +14,7 @@ constexpr int ButtonForKey(char key) {
   switch (key) {
     case '0': return 14;
     case ',':
-    case '.': return 13;  // ",": "." is the decimal key of most keypads
+    case '.': return 13;   // ",": "." is the decimal key of most keypads
     case '\r': return 15;  // SET
     case '+': return 20;
     case '-': return 21;

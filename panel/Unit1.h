@@ -14,7 +14,6 @@
 
 class TNMHTTP;
 
-
 class TForm1 : public TComponent {
 public:
   // The view must outlive the form. programPath names the program file and

@@ -41,7 +41,7 @@ bool PostWindowMessageIf(WindowHandle window, std::uint32_t message, std::uintpt
 // since it is running; the pump handles the message as soon as the loop's
 // wait returns, and any other loop at the start of its next wait. From
 // another thread it is PostWindowMessageIf.
-bool PostWindowMessageFromLoop(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
-                               std::intptr_t lParam, std::function<bool()> deliver);
+bool PostWindowMessageFromLoop(WindowHandle window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam,
+                               std::function<bool()> deliver);
 
 }  // namespace platform

@@ -16,7 +16,7 @@ using WindowProc = std::intptr_t (*)(WindowHandle window, std::uint32_t message,
                                      std::intptr_t lParam);
 
 // Message numbers the backends deliver.
-constexpr std::uint32_t kWmTimer = 0x0113;        // wParam: timer id
+constexpr std::uint32_t kWmTimer = 0x0113;  // wParam: timer id
 constexpr std::uint32_t kWmActivateApp = 0x001C;
 constexpr std::uint32_t kWmUser = 0x0400;
 

@@ -16,20 +16,16 @@ using DescribeFn = const char* (*)();
 
 std::string WhyNotOpen(int error, const std::optional<std::string>& node) {
   switch (error) {
-    case 0:
-      return "the library gave no reason";
+    case 0: return "the library gave no reason";
     case ENODEV:
-    case ENOENT:
-      return "no radio attached (USB 04d8:000c)";
+    case ENOENT: return "no radio attached (USB 04d8:000c)";
     case EACCES:
     case EPERM:
       return "no permission on " + node.value_or("the radio's node under /dev/bus/usb") +
              "; the udev rule 70-ravolin-radio.rules (in /usr/lib/udev/rules.d from the package) gives it "
              "to the user at the seat: install the rule, then plug the radio in again";
-    case EBUSY:
-      return "another program holds the radio";
-    default:
-      return std::strerror(error);
+    case EBUSY: return "another program holds the radio";
+    default: return std::strerror(error);
   }
 }
 
@@ -65,8 +61,7 @@ std::string DescribeRadioLink(const RadioLinkFacts& facts) {
     return head + "no radio library found (" +
            (facts.loadFailure.empty() ? std::string("libmpusbapi") : facts.loadFailure) + ")" + kWithoutRadio;
   }
-  if (facts.missingEntry != nullptr)
-    return head + NameOf(facts) + " lacks " + facts.missingEntry + kWithoutRadio;
+  if (facts.missingEntry != nullptr) return head + NameOf(facts) + " lacks " + facts.missingEntry + kWithoutRadio;
   if (facts.outPipeOpen && facts.inPipeOpen) return head + NameOf(facts) + ": both pipes open";
 
   std::string line = head + NameOf(facts) + ": ";

@@ -87,8 +87,7 @@ void OpenRadioLink() {
 }
 
 std::int32_t ExchangePacket(const std::uint8_t* packet, std::uint32_t packetLength, std::uint8_t* reply,
-                            std::uint32_t& replyLength, std::uint32_t sendTimeoutMs,
-                            std::uint32_t receiveTimeoutMs) {
+                            std::uint32_t& replyLength, std::uint32_t sendTimeoutMs, std::uint32_t receiveTimeoutMs) {
   const std::uint32_t expected = replyLength;
   if (!PipesOpen()) return kExchangeFailed;
 

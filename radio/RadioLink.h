@@ -20,8 +20,8 @@ struct MpusbEntryPoints {
                                     std::uint32_t direction, std::uint32_t reserved);
   using TransferFn = std::uint32_t(MPUSB_CALL*)(void* pipe, void* data, std::uint32_t length,
                                                 std::uint32_t* transferred, std::uint32_t timeout_ms);
-  using WriteFn = std::uint32_t(MPUSB_CALL*)(void* pipe, const void* data, std::uint32_t length,
-                                             std::uint32_t* written, std::uint32_t timeout_ms);
+  using WriteFn = std::uint32_t(MPUSB_CALL*)(void* pipe, const void* data, std::uint32_t length, std::uint32_t* written,
+                                             std::uint32_t timeout_ms);
   using CloseFn = std::uint32_t(MPUSB_CALL*)(void* pipe);
 
   GetDllVersionFn GetDLLVersion = nullptr;
@@ -46,7 +46,7 @@ extern void* InPipe;   // read pipe, kPipeNotOpen when not open
 // link itself never reads it. Error numbers are errno as the library left it
 // right after the failed open; 0 where the step was not reached or worked.
 struct RadioLinkStart {
-  std::string loadFailure;            // why the library did not load
+  std::string loadFailure;             // why the library did not load
   const char* missingEntry = nullptr;  // the first entry the link calls that the library lacks
   int outPipeError = 0;
   int inPipeError = 0;
@@ -69,8 +69,7 @@ void OpenRadioLink();
 // kExchangeShort for fewer, kExchangeFailed for a failure, more bytes than
 // expected, or a link that is not open (then the library is not called).
 std::int32_t ExchangePacket(const std::uint8_t* packet, std::uint32_t packetLength, std::uint8_t* reply,
-                            std::uint32_t& replyLength, std::uint32_t sendTimeoutMs,
-                            std::uint32_t receiveTimeoutMs);
+                            std::uint32_t& replyLength, std::uint32_t sendTimeoutMs, std::uint32_t receiveTimeoutMs);
 
 // After a failed write or read: an invalid handle (the radio is gone) closes
 // OutPipe, then InPipe, for good; any other error leaves both open.

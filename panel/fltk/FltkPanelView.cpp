@@ -10,7 +10,9 @@ std::string FltkPanelView::Edit2Text() const { return window_.Edit2()->Text(); }
 void FltkPanelView::SetEdit2Text(const std::string& text) { window_.Edit2()->SetText(text); }
 
 std::string FltkPanelView::PanelText(int index) const { return window_.StatusBar1()->PanelText(index); }
-void FltkPanelView::SetPanelText(int index, const std::string& text) { window_.StatusBar1()->SetPanelText(index, text); }
+void FltkPanelView::SetPanelText(int index, const std::string& text) {
+  window_.StatusBar1()->SetPanelText(index, text);
+}
 
 int FltkPanelView::TrackBarPosition() const { return window_.TrackBar1()->Position(); }
 void FltkPanelView::MoveTrackBar(int position) { window_.TrackBar1()->SetPosition(position); }

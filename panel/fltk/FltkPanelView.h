@@ -3,8 +3,8 @@
 // boxes and status panels, the track bar's position, Timer1, the error box.
 
 #include "panel/PanelView.h"
-#include "panel/fltk/MainWindow.h"
 #include "panel/Timer1.h"
+#include "panel/fltk/MainWindow.h"
 
 class FltkPanelView : public PanelView {
 public:

@@ -9,10 +9,10 @@
 #include <cstdlib>
 
 #include "base/Application.h"
+#include "panel/FormDispatch.h"
 #include "panel/Unit1.h"
 #include "panel/fltk/FltkPanelView.h"
 #include "panel/fltk/Fonts.h"
-#include "panel/FormDispatch.h"
 #include "panel/fltk/MainWindow.h"
 #include "platform/messages.h"
 #include "radio/LinkReport.h"

@@ -87,8 +87,8 @@ MainWindow::~MainWindow() {
     if (font) DeleteObject(font);
 }
 
-HWND MainWindow::Child(const char* className, const char* text, DWORD style, DWORD exStyle, int x, int y, int w,
-                       int h, int id) {
+HWND MainWindow::Child(const char* className, const char* text, DWORD style, DWORD exStyle, int x, int y, int w, int h,
+                       int id) {
   HWND child = CreateWindowExA(exStyle, className, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, window_,
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Instance(), nullptr);
   if (!child) throw std::runtime_error(std::string("cannot create a control of class ") + className);
@@ -99,8 +99,7 @@ HWND MainWindow::Child(const char* className, const char* text, DWORD style, DWO
 void MainWindow::CreateControls() {
   // Created in tab order: the track bar first.
   trackBar_ = Child(TRACKBAR_CLASSA, "", WS_TABSTOP | TBS_HORZ | TBS_BOTTOM | TBS_AUTOTICKS | TBS_FIXEDLENGTH, 0,
-                    kTrackBar.x,
-                    kTrackBar.y, kTrackBar.w, kTrackBar.h, kTrackBarId);
+                    kTrackBar.x, kTrackBar.y, kTrackBar.w, kTrackBar.h, kTrackBarId);
   SendMessageA(trackBar_, TBM_SETRANGE, FALSE, MAKELPARAM(panel::kTrackMin, panel::kTrackMax));
   SendMessageA(trackBar_, TBM_SETTICFREQ, 1, 0);
   // A thumb short enough to leave the ticks room below it in 25 pixels.
@@ -121,18 +120,18 @@ void MainWindow::CreateControls() {
     SendMessageA(edit, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELONG(kEditMargin, kEditMargin));
   }
 
-  tooltips_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr,
-                              Instance(), nullptr);
+  tooltips_ =
+      CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, Instance(), nullptr);
   for (const ButtonLayout& b : kButtons) {
-    HWND button = Child("BUTTON", b.caption, WS_TABSTOP | BS_PUSHBUTTON, 0, b.box.x, b.box.y, b.box.w, b.box.h,
-                        b.number);
+    HWND button =
+        Child("BUTTON", b.caption, WS_TABSTOP | BS_PUSHBUTTON, 0, b.box.x, b.box.y, b.box.w, b.box.h, b.number);
     if (b.number == 20 || b.number == 21) SendMessageA(button, WM_SETFONT, reinterpret_cast<WPARAM>(stepFont_), FALSE);
     if (b.hint) AddHint(button, b.hint);
   }
 
-  statusBar_ = Child(STATUSCLASSNAMEA, "", 0, 0, 0, kClientHeight - kStatusHeight, kClientWidth, kStatusHeight,
-                     kStatusBarId);
+  statusBar_ =
+      Child(STATUSCLASSNAMEA, "", 0, 0, 0, kClientHeight - kStatusHeight, kClientWidth, kStatusHeight, kStatusBarId);
   int edges[kPanelCount];
   int right = 0;
   for (int i = 0; i < kPanelCount; ++i) edges[i] = right += kPanelWidths[i];
@@ -186,8 +185,7 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND: {
       const int id = LOWORD(wParam);
-      if (HIWORD(wParam) == BN_CLICKED && id >= kFirstButton && id <= kLastButton && OnButtonClick)
-        OnButtonClick(id);
+      if (HIWORD(wParam) == BN_CLICKED && id >= kFirstButton && id <= kLastButton && OnButtonClick) OnButtonClick(id);
       return 0;
     }
     case WM_HSCROLL:
@@ -197,10 +195,7 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
       if (OnClose) OnClose();
       return 0;
-    case WM_DESTROY:
-      PostQuitMessage(0);
-      return 0;
-    default:
-      return DefWindowProcA(window_, message, wParam, lParam);
+    case WM_DESTROY: PostQuitMessage(0); return 0;
+    default: return DefWindowProcA(window_, message, wParam, lParam);
   }
 }

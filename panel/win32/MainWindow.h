@@ -42,8 +42,7 @@ private:
   static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
   void CreateControls();
-  HWND Child(const char* className, const char* text, DWORD style, DWORD exStyle, int x, int y, int w, int h,
-             int id);
+  HWND Child(const char* className, const char* text, DWORD style, DWORD exStyle, int x, int y, int w, int h, int id);
   void AddHint(HWND control, const char* utf8Text);
 
   HWND window_ = nullptr;

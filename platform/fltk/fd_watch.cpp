@@ -39,8 +39,7 @@ void Run(int fd, std::shared_ptr<FdCallback> Watch::*direction) {
 void OnReadable(int fd, void*) { Run(fd, &Watch::readable); }
 void OnWritable(int fd, void*) { Run(fd, &Watch::writable); }
 
-bool Add(int fd, FdCallback callback, std::shared_ptr<FdCallback> Watch::*direction, int flag,
-         Fl_FD_Handler handler) {
+bool Add(int fd, FdCallback callback, std::shared_ptr<FdCallback> Watch::*direction, int flag, Fl_FD_Handler handler) {
   if (fd < 0 || fd >= FD_SETSIZE || !callback) return false;
   loop::EnsureStarted();
   auto& slot = Watches()[fd].*direction;

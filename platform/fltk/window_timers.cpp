@@ -14,8 +14,8 @@
 #include "base/Assert.h"
 
 #include "platform/fltk/loop_internal.h"
-#include "platform/messages.h"
 #include "platform/loop_services.h"
+#include "platform/messages.h"
 
 namespace platform {
 namespace {

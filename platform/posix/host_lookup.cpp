@@ -86,15 +86,15 @@ void Work(std::shared_ptr<LookupTask> task) {
     length = detail::HostEntrySize(*answer, task->buffer);
     if (length > task->bufferLength) error = kErrNoBufs;  // length tells how much would be needed
   }
-  platform::PostWindowMessageIf(task->window, task->message, task->id,
-                                MakeSelectLParam(static_cast<std::uint16_t>(std::min(length, 0xFFFF)),
-                                                 static_cast<std::uint16_t>(error)),
-                                [task, answer, error] {
-                                  if (task->cancelled) return false;
-                                  task->replied = true;
-                                  if (error == 0) detail::WriteHostEntry(*answer, task->buffer, task->bufferLength);
-                                  return true;
-                                });
+  platform::PostWindowMessageIf(
+      task->window, task->message, task->id,
+      MakeSelectLParam(static_cast<std::uint16_t>(std::min(length, 0xFFFF)), static_cast<std::uint16_t>(error)),
+      [task, answer, error] {
+        if (task->cancelled) return false;
+        task->replied = true;
+        if (error == 0) detail::WriteHostEntry(*answer, task->buffer, task->bufferLength);
+        return true;
+      });
 }
 
 }  // namespace

@@ -6,11 +6,11 @@
 
 #include "platform/library.h"
 
+#include <dlfcn.h>
+#include <link.h>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
-#include <dlfcn.h>
-#include <link.h>
 #include <string>
 
 namespace platform {

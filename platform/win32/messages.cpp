@@ -154,8 +154,8 @@ bool RegisterWindowClass(const char* className, WindowProc procedure) {
 
 WindowHandle CreateHiddenWindow(const char* className) {
   if (!IsWindowClassRegistered(className)) return 0;
-  HWND window = CreateWindowExA(WS_EX_TOOLWINDOW, className, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, Instance(),
-                                nullptr);
+  HWND window =
+      CreateWindowExA(WS_EX_TOOLWINDOW, className, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, Instance(), nullptr);
   return reinterpret_cast<WindowHandle>(window);
 }
 

@@ -59,11 +59,12 @@ TEST_F(WindowKeys, DigitsOnTheMainRowAndTheKeypadPressTheDigitButtons) {
 
 TEST_F(WindowKeys, CommaPointEnterPlusAndMinusPressTheirButtons) {
   const std::vector<std::pair<Key, int>> cases = {
-      {{',', ","}, 13},          {{'.', "."}, 13},
-      {{FL_KP + '.', "."}, 13},  {{FL_KP + ',', ","}, 13},  // the keypad's decimal key, either way
-      {{FL_Enter, "\r"}, 15},    {{FL_KP_Enter, "\r"}, 15},
+      {{',', ","}, 13},           {{'.', "."}, 13},
+      {{FL_KP + '.', "."}, 13},   {{FL_KP + ',', ","}, 13},  // the keypad's decimal key, either way
+      {{FL_Enter, "\r"}, 15},     {{FL_KP_Enter, "\r"}, 15},
       {{'=', "+", FL_SHIFT}, 20},  // "+" is a shifted key on many layouts
-      {{FL_KP + '+', "+"}, 20},  {{'-', "-"}, 21},         {{FL_KP + '-', "-"}, 21},
+      {{FL_KP + '+', "+"}, 20},   {{'-', "-"}, 21},
+      {{FL_KP + '-', "-"}, 21},
   };
   for (const auto& [key, button] : cases) {
     SCOPED_TRACE(std::string(key.text) + " " + std::to_string(key.keysym));
@@ -73,9 +74,18 @@ TEST_F(WindowKeys, CommaPointEnterPlusAndMinusPressTheirButtons) {
 
 TEST_F(WindowKeys, OtherKeysAndShortcutsPressNothing) {
   const Key keys[] = {
-      {'a', "a"},  {' ', " "},  {FL_KP + '*', "*"},  {FL_KP + '/', "/"},  {FL_Escape, "\x1b"},
-      {FL_Tab, "\t"},  {FL_Right, ""},  {FL_F + 1, ""},
-      {'7', "7", FL_CTRL},  {'7', "7", FL_ALT},  {FL_Enter, "\r", FL_META},  {'=', "+", FL_SHIFT | FL_CTRL},
+      {'a', "a"},
+      {' ', " "},
+      {FL_KP + '*', "*"},
+      {FL_KP + '/', "/"},
+      {FL_Escape, "\x1b"},
+      {FL_Tab, "\t"},
+      {FL_Right, ""},
+      {FL_F + 1, ""},
+      {'7', "7", FL_CTRL},
+      {'7', "7", FL_ALT},
+      {FL_Enter, "\r", FL_META},
+      {'=', "+", FL_SHIFT | FL_CTRL},
   };
   for (const Key& key : keys) {
     SCOPED_TRACE(std::to_string(key.keysym) + " state " + std::to_string(key.state));

@@ -14,7 +14,7 @@ typedef struct _UMockdevTestbed UMockdevTestbed;
 namespace fakeusb {
 
 class FakeUsbBus {
- public:
+public:
   FakeUsbBus();
   // Every handle on the devices must be closed first: a request on a node
   // whose testbed is gone never returns.
@@ -28,7 +28,7 @@ class FakeUsbBus {
   // the code under test sees it under its own name.
   std::string NodeFile(const FakeUsbDevice& device) const;
 
- private:
+private:
   UMockdevTestbed* testbed_;
   std::vector<std::unique_ptr<FakeUsbDevice>> devices_;
 };

@@ -6,12 +6,12 @@
 
 #include <gtest/gtest.h>
 
+#include <dlfcn.h>
+#include <sys/stat.h>
 #include <array>
 #include <cstdint>
-#include <dlfcn.h>
 #include <future>
 #include <string>
-#include <sys/stat.h>
 
 #include "panel/PanelState.h"
 #include "panel/Unit1.h"
@@ -39,7 +39,7 @@ std::optional<Bytes> Silent(std::uint8_t, const Bytes&) { return std::nullopt; }
 bool LinkClosed() { return OutPipe == kPipeNotOpen && InPipe == kPipeNotOpen; }
 
 class LinkChainTest : public ::testing::Test {
- protected:
+protected:
   void SetUp() override {
     static bool used = false;
     if (used) GTEST_SKIP() << "each case needs a process of its own; run them one at a time (ctest does)";
@@ -74,7 +74,8 @@ TEST_F(LinkChainTest, SetSendsTheFrequencyAndModePacketsToTheRadio) {
   view.SetEdit1Text("7050");
   ModeIsSsb = 1;
   form.Button15Click(nullptr);  // SET
-  EXPECT_EQ(radio->Received(0x01), (std::vector<Bytes>{{0x01, 0x28, 0xD7, 0x7A, 0xB2}, {0x01, 0x29, 0xC0, 0x00, 0x00}}));
+  EXPECT_EQ(radio->Received(0x01),
+            (std::vector<Bytes>{{0x01, 0x28, 0xD7, 0x7A, 0xB2}, {0x01, 0x29, 0xC0, 0x00, 0x00}}));
   EXPECT_EQ(EntryCount, 0);
   EXPECT_EQ(radio->PendingReads(), 0);  // both replies were read
   EXPECT_FALSE(LinkClosed());

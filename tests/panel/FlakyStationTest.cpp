@@ -112,15 +112,21 @@ const std::string kHtml =
 INSTANTIATE_TEST_SUITE_P(
     Faults, FlakyStation,
     ::testing::Values(
-        Fault{"DiesMidAnswer", {Expect(kRequestEnd), Send(kOk + std::string("\r\n142")), Reset()},
+        Fault{"DiesMidAnswer",
+              {Expect(kRequestEnd), Send(kOk + std::string("\r\n142")), Reset()},
               "10054:Connection reset by peer"},
-        Fault{"ErrorPage", {Expect(kRequestEnd), Send("HTTP/1.0 404 Not Found\r\nContent-Type: text/html\r\n\r\n" + kHtml)},
+        Fault{"ErrorPage",
+              {Expect(kRequestEnd), Send("HTTP/1.0 404 Not Found\r\nContent-Type: text/html\r\n\r\n" + kHtml)},
               "status 404"},
-        Fault{"ErrorPageWithoutReasonPhrase", {Expect(kRequestEnd), Send("HTTP/1.0 503\r\n\r\n" + kHtml)}, "status 503"},
-        Fault{"HeaderLinesWithoutEnd", {Expect(kRequestEnd), Send(kOk), Trickle("X-Wait: 1\r\n", 50ms)}, kDeadlineReason},
-        Fault{"BodyTrickling", {Expect(kRequestEnd), Send(kOk + std::string("\r\n7")), Trickle("0", 50ms)},
+        Fault{
+            "ErrorPageWithoutReasonPhrase", {Expect(kRequestEnd), Send("HTTP/1.0 503\r\n\r\n" + kHtml)}, "status 503"},
+        Fault{
+            "HeaderLinesWithoutEnd", {Expect(kRequestEnd), Send(kOk), Trickle("X-Wait: 1\r\n", 50ms)}, kDeadlineReason},
+        Fault{"BodyTrickling",
+              {Expect(kRequestEnd), Send(kOk + std::string("\r\n7")), Trickle("0", 50ms)},
               kDeadlineReason},
-        Fault{"BodyWithoutEnd", {Expect(kRequestEnd), Send(kOk + std::string("\r\n")), Flood(std::string(16384, '7'))},
+        Fault{"BodyWithoutEnd",
+              {Expect(kRequestEnd), Send(kOk + std::string("\r\n")), Flood(std::string(16384, '7'))},
               "answer longer than 65536 bytes"}),
     [](const ::testing::TestParamInfo<Fault>& param) { return std::string(param.param.name); });
 

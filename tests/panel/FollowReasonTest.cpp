@@ -21,17 +21,16 @@ TEST(StatusOfHeader, ReadsTheCodeWithOrWithoutAReasonPhrase) {
 }
 
 TEST(StatusOfHeader, NoStatusInAnythingButAnHttpStatusLine) {
-  for (const char* header : {"", "\r\n", "garbage\r\n\r\n", "ICY 200 OK\r\n", "HTTP/1.0\r\n", "HTTP/1.0 20\r\n",
-                             "HTTP/1.0 2000\r\n", "HTTP/1.0 2x0 OK\r\n", "HTTP/1.0  200 OK\r\n",
-                             "X: HTTP/1.0 200 OK\r\n", "Server: a\r\nHTTP/1.0 200 OK\r\n"})
+  for (const char* header :
+       {"", "\r\n", "garbage\r\n\r\n", "ICY 200 OK\r\n", "HTTP/1.0\r\n", "HTTP/1.0 20\r\n", "HTTP/1.0 2000\r\n",
+        "HTTP/1.0 2x0 OK\r\n", "HTTP/1.0  200 OK\r\n", "X: HTTP/1.0 200 OK\r\n", "Server: a\r\nHTTP/1.0 200 OK\r\n"})
     EXPECT_EQ(StatusOfHeader(header), std::nullopt) << header;
 }
 
 TEST(FollowReason, OnlyTwoHundredsAreGoodAndTheReasonsReadAsTheOperatorSeesThem) {
   EXPECT_TRUE(follow::IsGoodStatus(200));
   EXPECT_TRUE(follow::IsGoodStatus(299));
-  for (int status : {100, 199, 300, 302, 304, 401, 404, 500})
-    EXPECT_FALSE(follow::IsGoodStatus(status)) << status;
+  for (int status : {100, 199, 300, 302, 304, 401, 404, 500}) EXPECT_FALSE(follow::IsGoodStatus(status)) << status;
   EXPECT_EQ(follow::StatusReason(404), "status 404");
   EXPECT_EQ(follow::TooLongReason(65536), "answer longer than 65536 bytes");
   EXPECT_EQ(follow::DeadlineReason(10000), "no complete answer within 10 s");

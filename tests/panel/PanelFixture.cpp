@@ -1,9 +1,9 @@
 #include "tests/panel/PanelFixture.h"
 
+#include <unistd.h>
 #include <fstream>
 #include <iterator>
 #include <sstream>
-#include <unistd.h>
 
 #include "radio/RadioLink.h"
 

@@ -42,4 +42,3 @@ private:
   std::filesystem::path oldDirectory_;
   std::filesystem::path directory_;
 };
-

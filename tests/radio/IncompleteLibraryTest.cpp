@@ -69,6 +69,7 @@ TEST(IncompleteLibrary, NoLibraryLeavesTheLinkNotOpen) {
   const std::string line = DescribeRadioLink(GatherRadioLinkFacts());
   EXPECT_EQ(line.rfind("ravolin: radio: no radio library found (", 0), 0u) << line;
 #if !defined(_WIN32)
-  EXPECT_NE(line.find("libmpusbapi.so: cannot open shared object file"), std::string::npos) << line;  // the loader's words
+  EXPECT_NE(line.find("libmpusbapi.so: cannot open shared object file"), std::string::npos)
+      << line;  // the loader's words
 #endif
 }

@@ -65,8 +65,9 @@ TEST(LinkReportText, EachReasonInPlainWords) {
   RadioLinkFacts denied = LoadedWithPipesFailing(EACCES, EACCES);
   denied.radioNode = "/dev/bus/usb/003/012";
   const std::string line = DescribeRadioLink(denied);
-  EXPECT_TRUE(Contains(line, "/usr/lib/ravolin/libmpusbapi.so (the USB radio through libusb): pipes not open: "
-                             "no permission on /dev/bus/usb/003/012; the udev rule 70-ravolin-radio.rules"))
+  EXPECT_TRUE(Contains(line,
+                       "/usr/lib/ravolin/libmpusbapi.so (the USB radio through libusb): pipes not open: "
+                       "no permission on /dev/bus/usb/003/012; the udev rule 70-ravolin-radio.rules"))
       << line;
   denied.radioNode.reset();
   EXPECT_TRUE(Contains(DescribeRadioLink(denied), "no permission on the radio's node under /dev/bus/usb"));
@@ -76,8 +77,9 @@ TEST(LinkReportText, EachReasonInPlainWords) {
   EXPECT_TRUE(Contains(DescribeRadioLink(LoadedWithPipesFailing(EIO, EIO)), std::strerror(EIO)));
   // Different reasons for the two pipes: both are given.
   const std::string mixed = DescribeRadioLink(LoadedWithPipesFailing(ENODEV, EBUSY));
-  EXPECT_TRUE(Contains(mixed, "write pipe not open: no radio attached (USB 04d8:000c); read pipe not open: another "
-                              "program holds the radio"))
+  EXPECT_TRUE(Contains(mixed,
+                       "write pipe not open: no radio attached (USB 04d8:000c); read pipe not open: another "
+                       "program holds the radio"))
       << mixed;
 
   RadioLinkFacts absent;
@@ -105,11 +107,11 @@ TEST(UsbDeviceNode, FoundFromTheBusAndDeviceNumbersOfTheFirstMatchingDevice) {
     for (const auto& [attribute, value] : attributes)
       if (value != nullptr) std::ofstream(folder / attribute) << value << "\n";
   };
-  device("1-1", "1d6b", "0002", "1", "1");       // a hub
-  device("1-2", "04d8", "000c", "1", nullptr);   // half-described: skipped
+  device("1-1", "1d6b", "0002", "1", "1");                // a hub
+  device("1-2", "04d8", "000c", "1", nullptr);            // half-described: skipped
   device("1-2:1.0", nullptr, nullptr, nullptr, nullptr);  // an interface, no identity
   device("3-4", "04d8", "000c", "3", "12");
-  device("3-5", "04d8", "000c", "3", "13");      // a second radio comes later in order
+  device("3-5", "04d8", "000c", "3", "13");  // a second radio comes later in order
 
   EXPECT_EQ(FindUsbDeviceNode(0x04d8, 0x000c, root.string()), "/dev/bus/usb/003/012");
   EXPECT_EQ(FindUsbDeviceNode(0x1d6b, 0x0002, root.string()), "/dev/bus/usb/001/001");

@@ -74,10 +74,10 @@ std::vector<HostileCase> MakeCases() {
                           afterRequest({Send("HTTP/1.0 404 Not Found\r\n\r\n<html>\n<p>not here</p>\n</html>\n")}),
                           "<html>\n<p>not here</p>\n</html>\n", 404, "status 404"));
   cases.push_back(Fails("ResetBeforeAnswering", afterRequest({Reset()}), "10054:Connection reset by peer"));
-  cases.push_back(Fails("ResetInTheHeader", afterRequest({Send(ok + "Content-Ty"), Reset()}),
-                        "10054:Connection reset by peer"));
-  cases.push_back(Fails("ResetInTheBody", afterRequest({Send(ok + "\r\n35"), Reset()}),
-                        "10054:Connection reset by peer", "35"));
+  cases.push_back(
+      Fails("ResetInTheHeader", afterRequest({Send(ok + "Content-Ty"), Reset()}), "10054:Connection reset by peer"));
+  cases.push_back(
+      Fails("ResetInTheBody", afterRequest({Send(ok + "\r\n35"), Reset()}), "10054:Connection reset by peer", "35"));
   cases.push_back(Fails("EndlessHeader",
                         afterRequest({Send(ok), Flood(Repeated("X-Filler: 0123456789abcdef0123456789\r\n", 100))}),
                         "Response header too long"));
@@ -89,9 +89,9 @@ std::vector<HostileCase> MakeCases() {
   cases.push_back(Returns("NulBytesInHeaderAndBody",
                           afterRequest({Send(ok + "X-Nul: a\0b\r\n\r\n3550\0junk\n5\nAM\n0\n"s)}),
                           "3550\0junk\n5\nAM\n0\n"s, 200));
-  HostileCase cycle = Fails(
-      "RedirectCycle", afterRequest({Send("HTTP/1.0 302 Found\r\nLocation: /again\r\n\r\nmoved")}),
-      "Too many redirects", "moved");
+  HostileCase cycle =
+      Fails("RedirectCycle", afterRequest({Send("HTTP/1.0 302 Found\r\nLocation: /again\r\n\r\nmoved")}),
+            "Too many redirects", "moved");
   cycle.connections = TNMHTTP::kMaxRedirects + 1;
   cases.push_back(cycle);
   cases.push_back(Fails("RedirectToHttps",
@@ -102,9 +102,8 @@ std::vector<HostileCase> MakeCases() {
       afterRequest({Send("HTTP/1.0 401 Unauthorized\r\nWWW-Authenticate: Basic realm=\"r\"\r\n\r\nUnauthorized\n")}),
       "Unauthorized\n", 401, "status 401"));
   cases.push_back(Returns("ClosedWithoutAnswer", afterRequest({Close()}), "", 0, "no status line"));
-  HostileCase endless =
-      Fails("EndlessBody", afterRequest({Send(ok + "\r\n"), Flood(Repeated("7050\n", 800))}), "Socket send aborted",
-            "7050\n7050\n", "answer longer than 65536 bytes");
+  HostileCase endless = Fails("EndlessBody", afterRequest({Send(ok + "\r\n"), Flood(Repeated("7050\n", 800))}),
+                              "Socket send aborted", "7050\n7050\n", "answer longer than 65536 bytes");
   endless.bodyIsPrefix = true;
   cases.push_back(endless);
   cases.push_back(Unreachable("Refused", Peer::Refusing, "Connection Failed"));

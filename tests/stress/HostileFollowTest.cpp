@@ -4,7 +4,6 @@
 // nothing and says why on stderr, once; one that succeeds shows what it
 // saved; the next good tick shows the station again and retunes to it.
 
-
 #include "bench/proc_stats.h"
 #include "http/NMHttp.h"
 #include "panel/PanelState.h"

@@ -48,7 +48,8 @@ TEST_P(UnwritableFollowFile, FetchFailsAndTheNextTickAfterItIsWritableRecovers) 
   if (ordinaryUser.Failed()) GTEST_SKIP() << "root without a way to drop its file permission override";
   const Unwritable& u = GetParam();
   const std::string body = "ignored\n";
-  testsupport::ScriptedServer server({GoodAnswer(kGoodBefore), GoodAnswer(body), GoodAnswer(body), GoodAnswer(kGoodAfter)});
+  testsupport::ScriptedServer server(
+      {GoodAnswer(kGoodBefore), GoodAnswer(body), GoodAnswer(body), GoodAnswer(kGoodAfter)});
   const std::string url = "http://127.0.0.1:" + std::to_string(server.Port()) + "/freq.ini";
   WriteFile("host.ini", url + "\n");
   StartPanel();
@@ -78,13 +79,15 @@ TEST_P(UnwritableFollowFile, FetchFailsAndTheNextTickAfterItIsWritableRecovers) 
   EXPECT_EQ(view.panels[1], "14200,3");
   EXPECT_EQ(Tunings(), Strings{"14200 kHz AM"});
   EXPECT_EQ(server.Connections(), 4);
-  EXPECT_EQ(FollowLines(::testing::internal::GetCapturedStderr()),
-            (Strings{"ravolin: following " + url + " failed: " + u.reason,
-                     "ravolin: following " + url + " works again"}));
+  EXPECT_EQ(
+      FollowLines(::testing::internal::GetCapturedStderr()),
+      (Strings{"ravolin: following " + url + " failed: " + u.reason, "ravolin: following " + url + " works again"}));
   EXPECT_EQ(SettledOpenFileCount(baseline), baseline);
 }
 
 INSTANTIATE_TEST_SUITE_P(FollowFile, UnwritableFollowFile, ::testing::ValuesIn(kCases),
-                         [](const ::testing::TestParamInfo<Unwritable>& param) { return std::string(param.param.name); });
+                         [](const ::testing::TestParamInfo<Unwritable>& param) {
+                           return std::string(param.param.name);
+                         });
 
 }  // namespace

@@ -79,8 +79,7 @@ TEST_F(Win32Messages, OnlyPlatformMessagesReachTheProcedure) {
   platform::WindowHandle other = platform::CreateHiddenWindow("Win32TestClass");
   platform::DestroyHiddenWindow(other);
   for (std::uint32_t message : everything)
-    EXPECT_TRUE(message >= platform::kWmUser || message == platform::kWmTimer ||
-                message == platform::kWmActivateApp)
+    EXPECT_TRUE(message >= platform::kWmUser || message == platform::kWmTimer || message == platform::kWmActivateApp)
         << message;
   EXPECT_EQ(platform::CreateHiddenWindow("NoSuchClass"), 0u);
 }
@@ -88,9 +87,8 @@ TEST_F(Win32Messages, OnlyPlatformMessagesReachTheProcedure) {
 TEST_F(Win32Messages, PostedMessagesKeepTheirOrderWithOrWithoutABeforeStep) {
   std::vector<int> steps;
   platform::PostWindowMessage(window, platform::kWmUser + 1, 1, 0);
-  platform::PostWindowMessage(window, platform::kWmUser + 2, 2, 0, [&] {
-    steps.push_back(static_cast<int>(seen.size()));
-  });
+  platform::PostWindowMessage(window, platform::kWmUser + 2, 2, 0,
+                              [&] { steps.push_back(static_cast<int>(seen.size())); });
   platform::PostWindowMessage(window, platform::kWmUser + 3, 3, 0);
   ASSERT_TRUE(PumpUntil([] { return seen.size() == 3; }));
   EXPECT_EQ(seen[0].wParam, 1u);
