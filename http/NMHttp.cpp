@@ -166,7 +166,7 @@ void TNMHTTP::Exchange() {
     const int status = ReplyNumber;
     if (status < 299) {
       Fire(OnSuccess, RequestKind);
-      ReportStatus(2, "Transaction Completed");
+      ReportStatus(kStatusOutcome, "Transaction Completed");
     } else if (status >= 300 && status <= 302) {
       RequestUrl = LastLocation;
     } else if (status >= 400) {

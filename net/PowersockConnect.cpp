@@ -36,7 +36,7 @@ void TPowersock::CancelLookup() {
 }
 
 void TPowersock::ResolveHost() {
-  ReportStatus(8, "Resolve Host");
+  ReportStatus(kStatusTrace, "Resolve Host");
   StageName(Proxy.empty() ? Host : Proxy);
   RemoteAddress.address = sock::InetAddr(WorkBuffer);
   if (RemoteAddress.address != sock::kInAddrNone) return;
@@ -67,7 +67,7 @@ void TPowersock::ResolveHost() {
 }
 
 void TPowersock::Connect() {
-  ReportStatus(8, "Connecting");
+  ReportStatus(kStatusTrace, "Connecting");
   Canceled = false;
   if (Connected) throw ESockError("Already connected");
   CloseError = 0;
@@ -110,7 +110,7 @@ void TPowersock::Connect() {
 }
 
 std::uint16_t TPowersock::Accept() {
-  ReportStatus(4, "Accepting");
+  ReportStatus(kStatusStep, "Accepting");
   AwaitNotification(kAcceptWait, {}, [this] { return WaitDone; });
   if (!Succeeded) throw ESockError("Error creating Data Connection");
   sock::SockAddrIn peer = {};

@@ -51,7 +51,7 @@ void TPowersock::HandleSocketMessage(TSocketMessage& message) {
 }
 
 void TPowersock::TimerOn() {
-  ReportStatus(8, "Timer On");
+  ReportStatus(kStatusTrace, "Timer On");
   TimedOut = false;
   if (TimeOut < 0) throw ERangeError();
   Timer->SetInterval(static_cast<std::uint32_t>(TimeOut));
@@ -59,12 +59,12 @@ void TPowersock::TimerOn() {
 }
 
 void TPowersock::TimerOff() {
-  ReportStatus(8, "Timer Off");
+  ReportStatus(kStatusTrace, "Timer Off");
   if (Timer != nullptr) Timer->SetEnabled(false);
 }
 
 void TPowersock::TimerFired(TComponent*) {
-  ReportStatus(8, "Timer Triggered");
+  ReportStatus(kStatusTrace, "Timer Triggered");
   TimerOff();
   TimedOut = true;
   WaitDone = true;

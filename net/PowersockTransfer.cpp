@@ -39,7 +39,7 @@ constexpr TPowersock::WaitPlan kCaptureStringWait{
 // --- sending -----------------------------------------------------------------
 
 void TPowersock::SendBuffer(const char* bytes, std::uint16_t length) {
-  ReportStatus(4, "Sending Buffer");
+  ReportStatus(kStatusStep, "Sending Buffer");
   int total = -1;  // measured by the first pass, so a pending cancel comes first
   int remaining = 0;
   Wait(kSendBufferWait, {}, [&] {
@@ -56,7 +56,7 @@ void TPowersock::SendBuffer(const char* bytes, std::uint16_t length) {
 }
 
 void TPowersock::Write(const std::string& text) {
-  ReportStatus(8, "Write");
+  ReportStatus(kStatusTrace, "Write");
   if (text.size() > static_cast<std::size_t>(kBlockSize)) throw ERangeError();
   std::memcpy(WorkBuffer, text.data(), text.size());
   WorkBuffer[text.size()] = '\0';
@@ -64,12 +64,12 @@ void TPowersock::Write(const std::string& text) {
 }
 
 void TPowersock::Writeln(const std::string& text) {
-  ReportStatus(8, "Writeln");
+  ReportStatus(kStatusTrace, "Writeln");
   Write(text + "\r\n");
 }
 
 void TPowersock::SendFile(const std::string& fileName) {
-  ReportStatus(8, "SendFile");
+  ReportStatus(kStatusTrace, "SendFile");
   TFileStream file(fileName, TFileStream::OpenRead);
   const std::int64_t size = file.Size();
   int block = 0;
@@ -88,12 +88,12 @@ void TPowersock::SendFile(const std::string& fileName) {
 }
 
 std::string TPowersock::Transaction(const std::string& command) {
-  ReportStatus(8, "Transaction");
+  ReportStatus(kStatusTrace, "Transaction");
   ReplyNumber = 0;
   Writeln(command);
   ReplyMessage = ReadLn();
   if (!ReplyMessage.empty()) {
-    ReportStatus(1, ReplyMessage);
+    ReportStatus(kStatusReply, ReplyMessage);
     long long value = 0;
     int digits = 0;
     while (digits < 10 && digits < static_cast<int>(ReplyMessage.size()) && ReplyMessage[digits] >= '0' &&
@@ -110,7 +110,7 @@ std::string TPowersock::Transaction(const std::string& command) {
 // --- receiving ---------------------------------------------------------------
 
 std::string TPowersock::ReadLn() {
-  ReportStatus(8, "ReadLn");
+  ReportStatus(kStatusTrace, "ReadLn");
   std::string result;
   int taken = 0;
   int lineEnd = 0;  // peeked bytes up to and including the line feed
@@ -152,7 +152,7 @@ std::string TPowersock::ReadLn() {
 }
 
 void TPowersock::CaptureFile(const std::string& fileName) {
-  ReportStatus(8, "CaptureFile");
+  ReportStatus(kStatusTrace, "CaptureFile");
   BytesRecvd = 0;
   std::optional<TFileStream> file;
   Wait(
@@ -163,7 +163,7 @@ void TPowersock::CaptureFile(const std::string& fileName) {
 }
 
 std::string& TPowersock::CaptureString(std::string& text, int maximum) {
-  ReportStatus(8, "Capture String");
+  ReportStatus(kStatusTrace, "Capture String");
   text.clear();
   BytesRecvd = 0;
   Wait(kCaptureStringWait, {}, [&] {

@@ -25,6 +25,15 @@
 
 using TOnHostResolved = std::function<void(TComponent* Sender)>;
 using TOnStatus = std::function<void(TComponent* Sender, const std::string& Status)>;
+
+// The levels of status texts: a text is reported when its level is at most
+// ReportLevel, so 0 reports nothing and 8 everything.
+enum StatusLevel : std::uint8_t {
+  kStatusReply = 1,    // the reply line of a Transaction
+  kStatusOutcome = 2,  // the outcome of a whole request
+  kStatusStep = 4,     // sending, accepting, closing
+  kStatusTrace = 8,    // every operation as it starts
+};
 using TOnSocketError = std::function<void(TComponent* Sender, std::uint16_t Error, const std::string& Message)>;
 
 // Number of live sessions that hold the sockets start-up.
@@ -137,7 +146,7 @@ protected:
   TOnSocketError OnSocketError;
 
   // Passes text to OnStatus when level is at most ReportLevel.
-  void ReportStatus(std::uint8_t level, const std::string& text);
+  void ReportStatus(StatusLevel level, const std::string& text);
   // Raises the last socket error unless it is tolerated or 10000 or less.
   void CheckSocketError(int tolerated);
   // Raises CloseError, if any, as the socket error it is, and clears it.
