@@ -1,6 +1,8 @@
 #include "serve/ServeConfig.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <string_view>
 
 #include "panel/ReadFileLine.h"
@@ -17,9 +19,17 @@ std::string_view Trimmed(std::string_view text) {
   return text;
 }
 
-bool FileOpens(const std::string& fileName) {
+// False when the file can't be opened; a file that is there but can't be
+// read (no permission) is a problem worth a line.
+bool FileOpens(const std::string& fileName, std::vector<std::string>& problems) {
+  errno = 0;
   std::FILE* file = std::fopen(fileName.c_str(), "rb");
-  if (file == nullptr) return false;
+  if (file == nullptr) {
+    if (errno != 0 && errno != ENOENT) {
+      problems.push_back(fileName + " can't be read (" + std::strerror(errno) + "); both servers stay off");
+    }
+    return false;
+  }
   std::fclose(file);
   return true;
 }
@@ -43,7 +53,7 @@ ServeConfig ReadServeConfig(const std::string& fileName) {
   ServeConfig config;
   // The line reader reads a missing file as "0" on every line; no file
   // means both servers off, without a word.
-  if (!FileOpens(fileName)) return config;
+  if (!FileOpens(fileName, config.problems)) return config;
 
   config.stateFeed = ReadAddress(fileName, 0, "state feed", config.problems);
   config.rigControl = ReadAddress(fileName, 1, "rig-control port", config.problems);

@@ -40,16 +40,6 @@ TEST_F(RigTest, QuitAnswersAndClosesInBothForms) {
   EXPECT_FALSE(rig.Answer("f").close);
 }
 
-TEST_F(RigTest, TheCapabilityBlockHasEveryRowTheClientReads) {
-  const std::string& block = DumpStateText();
-  EXPECT_EQ(block.substr(0, 6), "0\n2\n0\n");
-  EXPECT_NE(block.find("\n1000.000000 99999900.000000 0xd -1 -1 0x1 0x0\n0 0 0 0 0 0 0\n0 0 0 0 0 0 0\n"),
-            std::string::npos);
-  EXPECT_NE(block.find("\n0xd 100\n0 0\n0x1 6000\n0xc 2700\n0 0\n0\n0\n0\n0\n\n\n"), std::string::npos);
-  EXPECT_EQ(std::count(block.begin(), block.end(), '\n'), 23);
-  EXPECT_EQ(block.substr(block.size() - 24), "0x0\n0x0\n0x0\n0x0\n0x0\n0x0\n");
-}
-
 TEST_F(RigTest, SetFrequencyKeysTheDigitsCommaTenthsAndSet) {
   EXPECT_EQ(Ask("F 14200300.000000"), "RPRT 0\n");
   EXPECT_EQ(view.edit1, "14200");
