@@ -6,9 +6,12 @@ namespace {
 
 int DigitValue(char c, int base) {
   int v = -1;
-  if (c >= '0' && c <= '9') v = c - '0';
-  else if (c >= 'a' && c <= 'f') v = c - 'a' + 10;
-  else if (c >= 'A' && c <= 'F') v = c - 'A' + 10;
+  if (c >= '0' && c <= '9')
+    v = c - '0';
+  else if (c >= 'a' && c <= 'f')
+    v = c - 'a' + 10;
+  else if (c >= 'A' && c <= 'F')
+    v = c - 'A' + 10;
   return v < base ? v : -1;
 }
 
@@ -45,8 +48,7 @@ std::optional<std::int32_t> TryStrToInt(const std::string& text) {
     if (value > limit) return std::nullopt;
   }
   if (base == 16) return static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
-  return negative ? static_cast<std::int32_t>(-static_cast<std::int64_t>(value))
-                  : static_cast<std::int32_t>(value);
+  return negative ? static_cast<std::int32_t>(-static_cast<std::int64_t>(value)) : static_cast<std::int32_t>(value);
 }
 
 std::int32_t StrToInt(const std::string& text) {

@@ -1,21 +1,19 @@
 #include "bench/follow_loop.h"
 
 #include <chrono>
-#include <filesystem>
 #include <fstream>
-#include <stdexcept>
 
 #include "bench/proc_stats.h"
+#include "bench/work_folder.h"
+#include "panel/PanelConstants.h"
+#include "panel/Timer1.h"
 #include "panel/Unit1.h"
-#include "panel/fltk/WindowTimer.h"
 #include "platform/messages.h"
+#include "platform/window_timer.h"
 #include "tests/panel/FakePanelView.h"
 
 namespace bench {
 namespace {
-
-constexpr std::uint32_t kTimer1IntervalMs = 1000;
-const char* const kNotConnected = "Not connect";
 
 // The stored window of the tests, with Timer1 on the message loop as in the
 // real window: running from construction on.
@@ -23,33 +21,10 @@ class LoopPanelView : public FakePanelView {
 public:
   bool Timer1Enabled() const override { return timer_.Enabled(); }
   void SetTimer1Enabled(bool enabled) override { timer_.SetEnabled(enabled); }
-  WindowTimer& Timer1() { return timer_; }
+  ::Timer1& Timer1() { return timer_; }
 
 private:
-  WindowTimer timer_{kTimer1IntervalMs, true};
-};
-
-// A folder of its own that goes away with the object, the process's working
-// folder meanwhile.
-class WorkFolder {
-public:
-  WorkFolder() : previous_(std::filesystem::current_path()) {
-    std::string pattern = (std::filesystem::temp_directory_path() / "ravolin_follow_XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot create a working folder");
-    path_ = pattern;
-    std::filesystem::current_path(path_);
-  }
-  ~WorkFolder() {
-    std::error_code ignored;
-    std::filesystem::current_path(previous_, ignored);
-    std::filesystem::remove_all(path_, ignored);
-  }
-  WorkFolder(const WorkFolder&) = delete;
-  WorkFolder& operator=(const WorkFolder&) = delete;
-
-private:
-  std::filesystem::path previous_;
-  std::filesystem::path path_;
+  ::Timer1 timer_;
 };
 
 }  // namespace
@@ -71,11 +46,11 @@ FollowFigures RunFollow(const std::string& url, int seconds, int maxTicks) {
     ended = true;
     platform::QuitMessageLoop();
   };
-  view.Timer1().OnTimer = [&] {
+  view.Timer1().OnTick = [&] {
     if (ended) return;
     form.Timer1Timer(nullptr);
     ++figures.ticks;
-    if (view.panels[0] == kNotConnected) ++figures.notConnected;
+    if (view.panels[panel::kTimePanel] == panel::kNotConnected) ++figures.notConnected;
     const int fds = OpenDescriptors();
     const long rss = ResidentKiB();
     if (figures.ticks == 1) {
@@ -86,8 +61,9 @@ FollowFigures RunFollow(const std::string& url, int seconds, int maxTicks) {
     figures.rssLastKiB = rss;
     if (figures.ticks == maxTicks) endRun();
   };
-  WindowTimer end(static_cast<std::uint32_t>(seconds) * 1000u, true);
-  end.OnTimer = endRun;
+  platform::WindowTimer end("RavolinFollowRunEnd");
+  end.OnTick = endRun;
+  end.Start(static_cast<std::uint32_t>(seconds) * 1000u);
 
   const double cpuBefore = CpuSeconds();
   const auto wallBefore = std::chrono::steady_clock::now();
@@ -95,7 +71,7 @@ FollowFigures RunFollow(const std::string& url, int seconds, int maxTicks) {
   figures.wallSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - wallBefore).count();
   figures.cpuSeconds = CpuSeconds() - cpuBefore;
   figures.errorBoxes = static_cast<int>(view.errorBoxes.size());
-  view.Timer1().OnTimer = nullptr;
+  view.Timer1().OnTick = nullptr;
   return figures;
 }
 

@@ -35,8 +35,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: %s [SECONDS]   (1 or more)\n", argv[0]);
     return 2;
   }
-  if (!platform::RegisterWindowClass("IdleLoopBenchClass", Procedure)) return 1;
-  const platform::WindowHandle window = platform::CreateHiddenWindow("IdleLoopBenchClass");
+  const platform::WindowHandle window = platform::AllocateHiddenWindow("IdleLoopBenchClass", Procedure, nullptr);
   if (window == 0 || !platform::StartWindowTimer(window, 1, kIntervalMs)) {
     std::fprintf(stderr, "idle_loop: no window timer\n");
     return 1;

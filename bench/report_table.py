@@ -10,6 +10,9 @@ import sys
 # peak of a large capture over the peak of a small fetch.
 FLAT_REPEAT_KIB = 256
 FLAT_CAPTURE_KIB = 1024
+# How late a fetch may end after its deadline: the deadline timer's tick is
+# handled on the next pass of the message loop.
+DEADLINE_SLACK_S = 0.1
 
 
 def load(path):
@@ -36,6 +39,27 @@ def share_row(what, share, limit):
     if not isinstance(limit, float):
         return (what, f"{share:.2f} % of a core", "no limit printed", "", "", "")
     return (what, f"{share:.2f} % of a core", f"limit {limit:g} %", "", f"< {limit:g} %", met(share < limit))
+
+
+def fetches(n):
+    return f"{int(n)} fetch" + ("" if int(n) == 1 else "es")
+
+
+def flaky_rows(f):
+    """The follow mode against servers that never finish an answer."""
+    if not isinstance(f.get("flaky_cap"), float):
+        return [("follow mode against never-ending answers", "no figure", "", "", "", "")]
+    cap, deadline = f["flaky_cap"], f["flaky_deadline_s"]
+    largest, station = f["flaky_follow_file_max"], f["flaky_station_bytes"]
+    rows = [(f"largest freq.ini, endless body ({fetches(f['flaky_endless_fetches'])})", f"{largest:.0f} bytes",
+             f"station's file {station:.0f} bytes", "", "unchanged", met(largest == station)),
+            ("largest part file in those fetches", f"{f['flaky_part_file_max']:.0f} bytes", f"cap {cap:.0f} bytes",
+             "", "(none set)", "")]
+    for key, what in (("header_drip", "a header line every 2 s"), ("body_drip", "a body byte every 0.5 s")):
+        longest, limit = f[f"flaky_{key}_longest_s"], deadline + DEADLINE_SLACK_S
+        rows.append((f"longest fetch, {what} ({fetches(f[f'flaky_{key}_fetches'])})", f"{longest:.3f} s",
+                     f"deadline {deadline:g} s", "", f"<= {limit:g} s", met(longest <= limit)))
+    return rows
 
 
 def rows(f):
@@ -70,6 +94,8 @@ def rows(f):
     out.append((f"CPU, idle follow mode, 1 tick/s for {int(f['follow_s'])} s ({ticks} ticks)",
                 f"{follow:.2f} % of a core", "limit 1 %", "", "< 1 %", met(follow < 1 and ticks > 0)))
 
+    out.extend(flaky_rows(f))
+
     peak, small, curl_peak = f["big_ours_peak"], f["get1_ours_peak"], f["big_curl_peak"]
     out.append((f"peak memory during the {size} capture", f"{peak:.0f} KiB", f"one small GET {small:.0f} KiB",
                 f"{peak - small:+.0f} KiB", f"flat (<= +{FLAT_CAPTURE_KIB} KiB)",
@@ -86,6 +112,9 @@ def rows(f):
                     f"{last - first:+.0f}", "flat (+0)", met(first == last)))
     errors = f.get("getsoak_errors", 1) + f.get("follow_errors", 1) + f.get("follow_error_boxes", 1)
     out.append(("errors in the GET and follow runs above", f"{errors:.0f}", "", "", "0", met(errors == 0)))
+    unexpected = f.get("flaky_unexpected", 1)
+    out.append(("fetches of a never-ending answer that did not fail", f"{unexpected:.0f}", "", "", "0",
+                met(unexpected == 0)))
     return out
 
 

@@ -67,9 +67,10 @@ int SoakGet(const std::string& url, const std::string& bodyFile, long count) {
   }
   const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - wallBefore).count();
   const double cpu = bench::CpuSeconds() - cpuBefore;
-  std::printf("soak get: calls=%ld errors=%ld wall_s=%.3f cpu_s=%.3f fds_first=%d fds_last=%d "
-              "rss_kib_first=%ld rss_kib_last=%ld\n",
-              count, errors, wall, cpu, fdsFirst, bench::OpenDescriptors(), rssFirst, bench::ResidentKiB());
+  std::printf(
+      "soak get: calls=%ld errors=%ld wall_s=%.3f cpu_s=%.3f fds_first=%d fds_last=%d "
+      "rss_kib_first=%ld rss_kib_last=%ld\n",
+      count, errors, wall, cpu, fdsFirst, bench::OpenDescriptors(), rssFirst, bench::ResidentKiB());
   if (errors > 0) std::fprintf(stderr, "soak get: first error: %s\n", firstError.c_str());
   return errors == 0 ? 0 : 1;
 }
@@ -77,10 +78,11 @@ int SoakGet(const std::string& url, const std::string& bodyFile, long count) {
 int SoakFollow(const std::string& url, int seconds) {
   const bench::FollowFigures f = bench::RunFollow(url, seconds);
   const double share = f.wallSeconds > 0 ? 100.0 * f.cpuSeconds / f.wallSeconds : 0.0;
-  std::printf("soak follow: ticks=%d errors=%d error_boxes=%d wall_s=%.3f cpu_s=%.3f cpu_pct=%.3f "
-              "fds_first=%d fds_last=%d rss_kib_first=%ld rss_kib_last=%ld\n",
-              f.ticks, f.notConnected, f.errorBoxes, f.wallSeconds, f.cpuSeconds, share, f.fdsFirst, f.fdsLast,
-              f.rssFirstKiB, f.rssLastKiB);
+  std::printf(
+      "soak follow: ticks=%d errors=%d error_boxes=%d wall_s=%.3f cpu_s=%.3f cpu_pct=%.3f "
+      "fds_first=%d fds_last=%d rss_kib_first=%ld rss_kib_last=%ld\n",
+      f.ticks, f.notConnected, f.errorBoxes, f.wallSeconds, f.cpuSeconds, share, f.fdsFirst, f.fdsLast, f.rssFirstKiB,
+      f.rssLastKiB);
   return f.notConnected == 0 && f.errorBoxes == 0 && f.ticks > 0 ? 0 : 1;
 }
 

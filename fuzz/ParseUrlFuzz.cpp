@@ -26,6 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   if (path.empty() || path[0] != '/' || path.size() > 256) std::abort();
   if (url != before && url != before + "/") std::abort();
-  if (before.find("//") == std::string::npos && before.find(':') == std::string::npos && before.find('/') == 0 && host != "previous") std::abort();
+  if (before.find("//") == std::string::npos && before.find(':') == std::string::npos && before.find('/') == 0 &&
+      host != "previous")
+    std::abort();
   return 0;
 }

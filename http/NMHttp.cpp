@@ -69,7 +69,7 @@ void TNMHTTP::Abort() {
 }
 
 const char* TNMHTTP::MethodWord(CmdType kind) {
-  static const char* const kWords[] = {"GET ",  "OPTIONS ", "HEAD ", "POST ",   "PUT ",   "PATCH ",  "COPY ",
+  static const char* const kWords[] = {"GET ",  "OPTIONS ", "HEAD ", "POST ",   "PUT ",   "PATCH ", "COPY ",
                                        "MOVE ", "DELETE ",  "LINK ", "UNLINK ", "TRACE ", "SEARCH "};
   return kind <= cmdSEARCH ? kWords[kind] : "GET ";
 }
@@ -80,113 +80,52 @@ void TNMHTTP::RefuseWhileRunning() const {
   if (exchangeRunning_) throw ESockError("Already connected");
 }
 
-void TNMHTTP::Get(const std::string& url) {
-  RefuseWhileRunning();
-  RequestUrl = url;
-  RequestKind = cmdGET;
-  ExecuteRequest();
-}
-
-void TNMHTTP::Options(const std::string& url) {
-  RefuseWhileRunning();
-  RequestUrl = url;
-  RequestKind = cmdOPTIONS;
-  ExecuteRequest();
-}
-
-void TNMHTTP::Head(const std::string& url) {
-  RefuseWhileRunning();
-  RequestUrl = url;
-  RequestKind = cmdHEAD;
-  ExecuteRequest();
-}
-
-void TNMHTTP::Delete(const std::string& url) {
-  RefuseWhileRunning();
-  RequestUrl = url;
-  RequestKind = cmdDELETE;
-  ExecuteRequest();
-}
-
-void TNMHTTP::Post(const std::string& url, const std::string& data) {
-  RefuseWhileRunning();
-  RequestUrl = url;
-  std::string body = data;
-  if (EncodePostData && !OutputFileMode) {
-    const std::unique_ptr<TNMURL> encoder = std::make_unique<TNMURL>(this);
-    encoder->InputString = data;
-    body = encoder->EncodedInput();
+bool TNMHTTP::CarriesBody(CmdType kind) {
+  switch (kind) {
+    case cmdPOST:
+    case cmdPUT:
+    case cmdPATCH:
+    case cmdTRACE:
+    case cmdSEARCH: return true;
+    default: return false;
   }
-  RequestData = std::move(body);
-  RequestKind = cmdPOST;
+}
+
+std::string TNMHTTP::PostBody(const std::string& data) {
+  if (!EncodePostData || OutputFileMode) return data;
+  const std::unique_ptr<TNMURL> encoder = std::make_unique<TNMURL>(this);
+  encoder->InputString = data;
+  return encoder->EncodedInput();
+}
+
+void TNMHTTP::Request(CmdType kind, const std::string& url, const std::string& data) {
+  RefuseWhileRunning();
+  RequestUrl = url;
+  if (CarriesBody(kind)) {
+    RequestData = kind == cmdPOST ? PostBody(data) : data;
+  } else if (kind == cmdCOPY || kind == cmdMOVE) {
+    RequestArgument = data;  // the destination
+  } else if (kind == cmdLINK || kind == cmdUNLINK) {
+    RequestArgument = data;  // the link value
+    RequestData = "Send.dat";
+  }
+  RequestKind = kind;
   ExecuteRequest();
 }
 
-void TNMHTTP::Put(const std::string& url, const std::string& data) {
-  RefuseWhileRunning();
-  RequestUrl = url;
-  RequestData = data;
-  RequestKind = cmdPUT;
-  ExecuteRequest();
-}
-
-void TNMHTTP::Patch(const std::string& url, const std::string& data) {
-  RefuseWhileRunning();
-  RequestUrl = url;
-  RequestData = data;
-  RequestKind = cmdPATCH;
-  ExecuteRequest();
-}
-
-void TNMHTTP::Trace(const std::string& url, const std::string& data) {
-  RefuseWhileRunning();
-  RequestUrl = url;
-  RequestData = data;
-  RequestKind = cmdTRACE;
-  ExecuteRequest();
-}
-
-void TNMHTTP::Search(const std::string& url, const std::string& data) {
-  RefuseWhileRunning();
-  RequestUrl = url;
-  RequestData = data;
-  RequestKind = cmdSEARCH;
-  ExecuteRequest();
-}
-
-void TNMHTTP::Copy(const std::string& url, const std::string& destination) {
-  RefuseWhileRunning();
-  RequestUrl = url;
-  RequestArgument = destination;
-  RequestKind = cmdCOPY;
-  ExecuteRequest();
-}
-
-void TNMHTTP::Move(const std::string& url, const std::string& destination) {
-  RefuseWhileRunning();
-  RequestUrl = url;
-  RequestArgument = destination;
-  RequestKind = cmdMOVE;
-  ExecuteRequest();
-}
-
-void TNMHTTP::Link(const std::string& url, const std::string& linkValue) {
-  RefuseWhileRunning();
-  RequestUrl = url;
-  RequestArgument = linkValue;
-  RequestData = "Send.dat";
-  RequestKind = cmdLINK;
-  ExecuteRequest();
-}
-
-void TNMHTTP::Unlink(const std::string& url, const std::string& linkValue) {
-  RefuseWhileRunning();
-  RequestUrl = url;
-  RequestArgument = linkValue;
-  RequestData = "Send.dat";
-  RequestKind = cmdUNLINK;
-  ExecuteRequest();
-}
+void TNMHTTP::Options(const std::string& url) { Request(cmdOPTIONS, url); }
+void TNMHTTP::Get(const std::string& url) { Request(cmdGET, url); }
+void TNMHTTP::Post(const std::string& url, const std::string& data) { Request(cmdPOST, url, data); }
+void TNMHTTP::Put(const std::string& url, const std::string& data) { Request(cmdPUT, url, data); }
+void TNMHTTP::Head(const std::string& url) { Request(cmdHEAD, url); }
+void TNMHTTP::Patch(const std::string& url, const std::string& data) { Request(cmdPATCH, url, data); }
+void TNMHTTP::Delete(const std::string& url) { Request(cmdDELETE, url); }
+void TNMHTTP::Trace(const std::string& url, const std::string& data) { Request(cmdTRACE, url, data); }
+void TNMHTTP::Copy(const std::string& url, const std::string& destination) { Request(cmdCOPY, url, destination); }
+void TNMHTTP::Move(const std::string& url, const std::string& destination) { Request(cmdMOVE, url, destination); }
+void TNMHTTP::Link(const std::string& url, const std::string& linkValue) { Request(cmdLINK, url, linkValue); }
+void TNMHTTP::Unlink(const std::string& url, const std::string& linkValue) { Request(cmdUNLINK, url, linkValue); }
+void TNMHTTP::Search(const std::string& url, const std::string& data) { Request(cmdSEARCH, url, data); }
 
 // --- the exchange ----------------------------------------------------------
 
@@ -227,7 +166,7 @@ void TNMHTTP::Exchange() {
     const int status = ReplyNumber;
     if (status < 299) {
       Fire(OnSuccess, RequestKind);
-      ReportStatus(2, "Transaction Completed");
+      ReportStatus(kStatusOutcome, "Transaction Completed");
     } else if (status >= 300 && status <= 302) {
       RequestUrl = LastLocation;
     } else if (status >= 400) {
@@ -242,18 +181,7 @@ void TNMHTTP::Exchange() {
 
 void TNMHTTP::ParseUrl() { SplitUrl({RequestUrl, RequestPath, Host, Port}); }
 
-bool TNMHTTP::SendsBody() const {
-  switch (RequestKind) {
-    case cmdPOST:
-    case cmdPUT:
-    case cmdPATCH:
-    case cmdTRACE:
-    case cmdSEARCH:
-      return true;
-    default:
-      return false;
-  }
-}
+bool TNMHTTP::SendsBody() const { return CarriesBody(RequestKind); }
 
 std::string TNMHTTP::BasicCredentials() const {
   TMemoryStream plain, encoded;

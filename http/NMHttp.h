@@ -70,6 +70,11 @@ public:
   // Ends a host lookup wait and cancels the transfer in progress.
   void Abort() override;
 
+  // Every request operation below runs this: kind, URL, and the data the
+  // kind takes (the body of POST, PUT, PATCH, TRACE and SEARCH; the
+  // destination of COPY and MOVE; the link value of LINK and UNLINK).
+  void Request(CmdType kind, const std::string& url, const std::string& data = {});
+
   virtual void Options(const std::string& url);
   virtual void Get(const std::string& url);
   virtual void Post(const std::string& url, const std::string& data);
@@ -95,9 +100,9 @@ public:
   bool InputFileMode = false;   // the response body goes to the file named by Body
   bool OutputFileMode = false;  // request data names a file; header to the file named by Header
   TNotifyEvent OnAboutToSend;
-  TResultEvent OnSuccess;       // status below 299
-  TResultEvent OnFailure;       // status 400 or more
-  THandlerEvent OnRedirect;     // status 300 to 398, after the connection is closed
+  TResultEvent OnSuccess;               // status below 299
+  TResultEvent OnFailure;               // status 400 or more
+  THandlerEvent OnRedirect;             // status 300 to 398, after the connection is closed
   TNotifyEvent OnAuthenticationNeeded;  // status 401, after the connection is closed
 
   // Request state, kept between exchanges.
@@ -132,6 +137,10 @@ private:
   void ReadBody();
   std::string BasicCredentials() const;
   bool SendsBody() const;
+  static bool CarriesBody(CmdType kind);
+  // POST data as sent: form-encoded unless EncodePostData is off or the data
+  // names a file (OutputFileMode).
+  std::string PostBody(const std::string& data);
   // Sends text whole, NUL bytes included, in blocks the session can send.
   void SendWhole(const std::string& text);
 

@@ -23,9 +23,7 @@ int NthCharPos(const std::string& text, char ch, int n) {
 
 namespace {
 
-bool KeepsItself(unsigned char c) {
-  return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-}
+bool KeepsItself(unsigned char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
 std::string FormEncode(const std::string& text) {
   static constexpr char kHex[] = "0123456789ABCDEF";

@@ -19,8 +19,7 @@ std::string NthField(const std::string& text, char separator, int n);
 // text plus 1 when there are fewer occurrences.
 int NthCharPos(const std::string& text, char ch, int n);
 
-using TOnErrorEvent =
-    std::function<void(TComponent* Sender, const std::string& Operation, const std::string& ErrMsg)>;
+using TOnErrorEvent = std::function<void(TComponent* Sender, const std::string& Operation, const std::string& ErrMsg)>;
 
 // Form encoding: letters and digits stay, a blank becomes "+", every other
 // byte becomes "%" and two upper-case hex digits. Bytes, no character sets.

@@ -25,6 +25,15 @@
 
 using TOnHostResolved = std::function<void(TComponent* Sender)>;
 using TOnStatus = std::function<void(TComponent* Sender, const std::string& Status)>;
+
+// The levels of status texts: a text is reported when its level is at most
+// ReportLevel, so 0 reports nothing and 8 everything.
+enum StatusLevel : std::uint8_t {
+  kStatusReply = 1,    // the reply line of a Transaction
+  kStatusOutcome = 2,  // the outcome of a whole request
+  kStatusStep = 4,     // sending, accepting, closing
+  kStatusTrace = 8,    // every operation as it starts
+};
 using TOnSocketError = std::function<void(TComponent* Sender, std::uint16_t Error, const std::string& Message)>;
 
 // Number of live sessions that hold the sockets start-up.
@@ -36,6 +45,32 @@ public:
   static constexpr int kWorkBufferSize = 65537;
   static constexpr int kHostEntryBufferSize = 1024;
   static constexpr int kBlockSize = 65536;
+
+  // How an operation waits (PowersockWait.cpp).
+  // What one pass of a wait did, and so what comes next.
+  enum class WaitPass {
+    Idle,    // nothing moved: block until any source is ready, then pass again
+    Moved,   // data moved: run only what is pending, then pass again
+    Again,   // pass again at once, pumping nothing
+    Done,    // the wait is over; a cancel still pending fails the operation
+    Return,  // the operation is over and returns normally, cancel or not
+  };
+  // The errors a wait turns its end into, checked in this order: TimedOut
+  // raises timedOut; Canceled raises aborted (as EAbortError, consuming the
+  // cancel) or canceled (as ESockError, leaving it set). nullptr: none.
+  struct WaitErrors {
+    const char* timedOut = nullptr;
+    const char* canceled = nullptr;
+    const char* aborted = nullptr;
+  };
+  struct WaitPlan {
+    bool timed = false;                                      // TimerOn before the first pass, TimerOff on every way out
+    bool rearmOnMove = false;                                // TimerOn again after each pass that moved data
+    bool endOnTimeOut = false;                               // TimedOut ends the wait, not only Canceled
+    bool passFirst = false;                                  // the first pass runs even with Canceled set
+    std::uint32_t idleWaitMs = platform::kDefaultMaxWaitMs;  // longest block after an Idle pass
+    WaitErrors errors;
+  };
 
   explicit TPowersock(TComponent* owner);
   ~TPowersock() override;
@@ -111,7 +146,7 @@ protected:
   TOnSocketError OnSocketError;
 
   // Passes text to OnStatus when level is at most ReportLevel.
-  void ReportStatus(std::uint8_t level, const std::string& text);
+  void ReportStatus(StatusLevel level, const std::string& text);
   // Raises the last socket error unless it is tolerated or 10000 or less.
   void CheckSocketError(int tolerated);
   // Raises CloseError, if any, as the socket error it is, and clears it.
@@ -127,6 +162,27 @@ protected:
   void TimerOn();
   void TimerOff();
   void TimerFired(TComponent* Sender);
+
+  // --- waiting (PowersockWait.cpp) ---
+  // The one wait loop of the session. Arms the time-out (plan.timed), runs
+  // start, then passes until one answers Done or Return, or Canceled (or,
+  // with plan.endOnTimeOut, TimedOut) ends it; pumps between passes as each
+  // pass asks. Disarms the time-out, then, unless the last pass answered
+  // Return, raises plan.errors.
+  void Wait(const WaitPlan& plan, const std::function<void()>& start, const std::function<WaitPass()>& pass);
+  // The sleep-and-pump shape: waits for a flag that a notification sets.
+  void AwaitNotification(const WaitPlan& plan, const std::function<void()>& start,
+                         const std::function<bool()>& arrived);
+  // Raises what errors names for the flags as they are now.
+  void RaiseWaitEnd(const WaitErrors& errors);
+  // One send call for what is left of a block (the send-all loop's pass).
+  // countBlocks: each block sent counts in BytesSent, fires OnPacketSent and
+  // lets pending messages run (SendFile); otherwise the next send follows at
+  // once. A peer that takes nothing ends the block (remaining becomes 0).
+  WaitPass SendPass(const char* block, int size, int& remaining, bool countBlocks);
+  // One receive call of a capture: a block goes to keep and counts in
+  // BytesRecvd; Done at the end of the data (a read of 0, or kErrNotConn).
+  WaitPass CapturePass(const std::function<void(const char* data, int count)>& keep);
 
   char WorkBuffer[kWorkBufferSize] = {};
   std::unique_ptr<char[]> HostEntryBuffer;

@@ -2,13 +2,6 @@
 
 #include "net/Psock.h"
 
-platform::WindowHandle AllocateHiddenWindow(const char* className, platform::WindowProc procedure, void* owner) {
-  if (!platform::IsWindowClassRegistered(className) && !platform::RegisterWindowClass(className, procedure)) return 0;
-  platform::WindowHandle window = platform::CreateHiddenWindow(className);
-  if (window != 0 && owner != nullptr) platform::SetWindowOwner(window, owner);
-  return window;
-}
-
 namespace {
 
 std::intptr_t SessionWindowProc(platform::WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
@@ -24,5 +17,5 @@ std::intptr_t SessionWindowProc(platform::WindowHandle window, std::uint32_t mes
 }  // namespace
 
 platform::WindowHandle CreateSessionWindow(TPowersock* owner) {
-  return AllocateHiddenWindow(kSessionWindowClass, SessionWindowProc, owner);
+  return platform::AllocateHiddenWindow(kSessionWindowClass, SessionWindowProc, owner);
 }

@@ -22,11 +22,6 @@ struct TSocketMessage {
   std::uint32_t Result;
 };
 
-// Registers className with procedure unless it is registered already, then
-// creates a hidden window of it and stores owner (when given) in its owner
-// slot. Returns 0 when the class cannot be registered or the window made.
-platform::WindowHandle AllocateHiddenWindow(const char* className, platform::WindowProc procedure, void* owner);
-
 class TPowersock;
 
 // The session window of a session (class "PsockWindowClass"): messages from

@@ -1,26 +1,16 @@
 #include "net/ThreadTimer.h"
 
-#include "base/Application.h"
 #include "base/Exception.h"
 #include "net/SessionWindow.h"
 
-namespace {
-constexpr std::uintptr_t kTimerId = 1;
-}
-
-TThreadTimer::TThreadTimer(TComponent* owner) : TComponent(owner) {
-  Window = AllocateHiddenWindow(kTimerWindowClass, TimerWindowProc, this);
+TThreadTimer::TThreadTimer(TComponent* owner) : TComponent(owner), Timer(kTimerWindowClass) {
+  Timer.OnTick = [this] { FireTimer(); };
 }
 
 TThreadTimer::~TThreadTimer() {
   BeginDestroy();
   Enabled = false;
-  try {
-    UpdateTimer();
-  } catch (...) {
-    // Stopping never fails; nothing to report while tearing down.
-  }
-  if (Window != 0) platform::DestroyHiddenWindow(Window);
+  Timer.Stop();
 }
 
 void TThreadTimer::SetEnabled(bool value) {
@@ -41,26 +31,10 @@ void TThreadTimer::SetOnTimer(TNotifyEvent value) {
 }
 
 void TThreadTimer::UpdateTimer() {
-  platform::StopWindowTimer(Window, kTimerId);
+  Timer.Stop();
   if (Interval != 0 && Enabled && OnTimer) {
-    if (!platform::StartWindowTimer(Window, kTimerId, Interval)) throw Exception("No Timer");
+    if (!Timer.Start(Interval)) throw Exception("No Timer");
   }
 }
 
 void TThreadTimer::FireTimer() { Fire(OnTimer, this); }
-
-std::intptr_t TThreadTimer::TimerWindowProc(platform::WindowHandle window, std::uint32_t message,
-                                            std::uintptr_t wParam, std::intptr_t lParam) {
-  auto* timer = static_cast<TThreadTimer*>(platform::GetWindowOwner(window));
-  if (timer == nullptr) return platform::DefaultWindowProc(window, message, wParam, lParam);
-  if (message == platform::kWmActivateApp) return 0;
-  if (message == platform::kWmTimer) {
-    try {
-      timer->FireTimer();
-    } catch (const std::exception& error) {
-      HandleApplicationException(error);
-    }
-    return 0;
-  }
-  return platform::DefaultWindowProc(window, message, wParam, lParam);
-}

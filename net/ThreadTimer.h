@@ -8,7 +8,7 @@
 
 #include "base/Component.h"
 #include "base/Events.h"
-#include "platform/messages.h"
+#include "platform/window_timer.h"
 
 class TThreadTimer : public TComponent {
 public:
@@ -22,7 +22,7 @@ public:
   const TNotifyEvent& GetOnTimer() const { return OnTimer; }
   void SetOnTimer(TNotifyEvent value);  // always updates the window timer
 
-  platform::WindowHandle WindowHandle() const { return Window; }
+  platform::WindowHandle WindowHandle() const { return Timer.Window(); }
 
 protected:
   // One tick: calls OnTimer with the timer as Sender.
@@ -32,11 +32,9 @@ private:
   // Stops the window timer, then starts it again if the timer should run.
   // Raises Exception "No Timer" when the window timer cannot be started.
   void UpdateTimer();
-  static std::intptr_t TimerWindowProc(platform::WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
-                                       std::intptr_t lParam);
 
   std::uint32_t Interval = 1000;
-  platform::WindowHandle Window = 0;
+  platform::WindowTimer Timer;
   TNotifyEvent OnTimer;
   bool Enabled = true;
 };

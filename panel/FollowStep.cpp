@@ -1,17 +1,19 @@
 #include "panel/Unit1.h"
 
 #include "base/Convert.h"
+#include "panel/FollowFiles.h"
 #include "panel/ReadFileLine.h"
 #include "platform/clock.h"
 #include "radio/RadioPackets.h"
 
 namespace {
 
-const char* const kHostFile = "host.ini";
-const char* const kFollowFile = "freq.ini";
-const char* const kNotConnected = "Not connect";
-
-enum Panel { kTimePanel = 0, kFrequencyPanel = 1, kModePanel = 2, kArxPanel = 3, kRetunePanel = 5 };
+using panel::kArxPanel;
+using panel::kFrequencyPanel;
+using panel::kModePanel;
+using panel::kNotConnected;
+using panel::kRetunePanel;
+using panel::kTimePanel;
 
 bool FetchWanted() { return !ReadFileLine(kHostFile, 0).empty(); }
 

@@ -5,7 +5,7 @@
 #include <functional>
 #include <iterator>
 
-#include "base/Application.h"
+#include "base/Exception.h"
 #include "panel/FormLayout.h"
 
 namespace {
@@ -31,13 +31,6 @@ constexpr ClickHandler kClickHandlers[] = {
 };
 static_assert(std::size(kClickHandlers) == form_layout::kLastButton - form_layout::kFirstButton + 1);
 
-// The last line of defence for anything that is not an exception object of
-// the program's own family.
-void RunGuarded(const std::function<void()>& handler) {
-  HandlerScope scope;
-  RunReportingErrors(handler);
-}
-
 }  // namespace
 
 bool HandlerRunning() { return handlerDepth > 0; }
@@ -48,16 +41,28 @@ void EndProcessIfInHandler() {
   std::_Exit(0);
 }
 
+// The one guard every handler runs in.
+void TForm1::RunHandler(const std::function<void()>& handler) {
+  HandlerScope scope;
+  try {
+    handler();
+  } catch (const std::exception& error) {
+    ReportError(error);
+  } catch (...) {
+    ReportError(Exception("Unknown error"));
+  }
+}
+
 void RunButtonClick(TForm1& form, int number) {
   if (number < form_layout::kFirstButton || number > form_layout::kLastButton) return;
   const ClickHandler handler = kClickHandlers[number - form_layout::kFirstButton];
-  RunGuarded([&] { form.RunHandler([&] { (form.*handler)(nullptr); }); });
+  form.RunHandler([&] { (form.*handler)(nullptr); });
 }
 
 void RunTrackBarScroll(TForm1& form, int position) {
-  RunGuarded([&] { form.RunHandler([&] { form.TrackBarScrolled(position); }); });
+  form.RunHandler([&] { form.TrackBarScrolled(position); });
 }
 
 void RunTimer1(TForm1& form) {
-  RunGuarded([&] { form.Timer1Timer(nullptr); });
+  form.RunHandler([&] { form.Timer1Timer(nullptr); });
 }

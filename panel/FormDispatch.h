@@ -1,8 +1,8 @@
 #pragma once
 // Runs the panel's handlers for the window's input, the way the window system
-// does: a click, a track-bar scroll notification, a Timer1 tick. An error
-// that escapes a handler goes to the application-wide handler (the error
-// box) and the program goes on. Shared by the window backends.
+// does: a click, a track-bar scroll notification, a Timer1 tick, each inside
+// TForm1::RunHandler: an error that escapes a handler is shown in the error
+// box and the program goes on. Shared by the window backends.
 
 #include "panel/Unit1.h"
 

@@ -4,32 +4,47 @@
 
 #include "base/Convert.h"
 #include "base/Exception.h"
+#include "http/NMHttp.h"
 #include "panel/ErrorReport.h"
+#include "panel/PanelConstants.h"
 #include "panel/ReadFileLine.h"
 #include "radio/RadioLink.h"
 #include "radio/RadioPackets.h"
 
 namespace {
 
-constexpr int kTrackBarMin = 0;
-constexpr int kTrackBarMax = 9;
-constexpr int kStreamPanel = 4;
-const char* const kStreamText = "Stream";
+using panel::kStreamPanel;
+using panel::kStreamText;
 
 // Key positions of one entry: five for the kilohertz digits; the next key
 // sets the tenths digit and ends the entry.
 constexpr std::int32_t kLastFrequencyKey = 5;
 
-int ClampTrackBar(int position) { return std::clamp(position, kTrackBarMin, kTrackBarMax); }
+int ClampTrackBar(int position) { return std::clamp(position, panel::kTrackMin, panel::kTrackMax); }
 
 }  // namespace
+
+TForm1::TForm1(PanelView& view, std::string programPath)
+    : TComponent(nullptr), view_(view), programPath_(std::move(programPath)) {
+  NMHTTP1 = new TNMHTTP(this);
+  NMHTTP1->Port = 0;
+  NMHTTP1->ReportLevel = 0;
+  // No time-out per operation: the follow fetch bounds the whole Get.
+  NMHTTP1->TimeOut = 0;
+  NMHTTP1->Header = "Head.txt";
+  NMHTTP1->InputFileMode = true;
+  NMHTTP1->OutputFileMode = false;
+  followFetch_ = new FollowFetch(this, *NMHTTP1, panel::kFollowFile);  // sets Body
+}
+
+TForm1::~TForm1() { BeginDestroy(); }
 
 void TForm1::FormCreate(TComponent*) {
   OpenRadioLink();
   FollowStartUp();
 }
 
-void TForm1::FollowStartUp() { HostUrl = ReadFileLine("host.ini", 0); }
+void TForm1::FollowStartUp() { HostUrl = ReadFileLine(panel::kHostFile, 0); }
 
 // Digits 1 to 9: the first digit of an entry replaces the frequency, the
 // next four extend it, and the sixth key sets the tenths digit.
@@ -132,16 +147,6 @@ void TForm1::SetTrackBarPosition(int position) {
 void TForm1::TrackBarScrolled(int position) {
   view_.MoveTrackBar(ClampTrackBar(position));
   TrackBar1Change(this);
-}
-
-void TForm1::RunHandler(const std::function<void()>& handler) {
-  try {
-    handler();
-  } catch (const std::exception& error) {
-    ReportError(error);
-  } catch (...) {
-    ReportError(Exception("Unknown error"));
-  }
 }
 
 void TForm1::ReportError(const std::exception& error) {

@@ -7,11 +7,12 @@
 #include <string>
 
 #include "base/Component.h"
+#include "panel/FollowFetch.h"
+#include "panel/FollowReport.h"
 #include "panel/PanelState.h"
 #include "panel/PanelView.h"
 
 class TNMHTTP;
-
 
 class TForm1 : public TComponent {
 public:
@@ -52,11 +53,14 @@ public:
   void TrackBarScrolled(int position);
 
   // Runs a handler the way the window system does: an error that escapes it
-  // is shown in the error box and the program goes on.
+  // is shown in the error box and the program goes on. The one guard of the
+  // panel's handlers (FormDispatch.cpp).
   void RunHandler(const std::function<void()>& handler);
   void ReportError(const std::exception& error);
 
   TNMHTTP* NMHTTP1 = nullptr;
+  // Bounds of each follow fetch (10 s, 64 KiB); tests shorten the deadline.
+  FollowBounds FetchBounds;
 
 private:
   void DigitKey(char digit);
@@ -66,7 +70,8 @@ private:
   // The two stages of a follow tick, each catching every error of its own.
   void PollAndShow();
   void Retune();
-  // Fetches HostUrl into freq.ini; raises when the fetch can't complete.
+  // Fetches HostUrl into freq.ini; raises with the reason when the fetch
+  // fails, and tells stderr when following stops or starts working.
   void FetchFollowFile();
 
   PanelView& view_;
@@ -74,4 +79,6 @@ private:
   // True while a follow tick runs; a tick that comes due inside it (from the
   // network wait's message pump) is skipped.
   bool followTickRunning_ = false;
+  FollowFetch* followFetch_ = nullptr;  // owned as a component
+  FollowReport followReport_;
 };

@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstdint>
+#include <string>
 
 namespace platform {
 
@@ -13,6 +14,13 @@ using ModuleHandle = void*;  // nullptr: not loaded
 // LD_LIBRARY_PATH first) or mpusbapi.dll (Windows).
 ModuleHandle LoadModule(const char* name);
 void* FindSymbol(ModuleHandle module, const char* name);  // nullptr when not exported
+
+// Why the last LoadModule of this thread failed, in the system's words; call
+// it right after the failure, before any other loader call.
+std::string LastLoadFailure();
+// The file a loaded module came from, as an absolute path; empty when it
+// can't be told.
+std::string ModulePath(ModuleHandle module);
 
 constexpr std::uint32_t kErrorInvalidHandle = 6;
 

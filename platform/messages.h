@@ -16,7 +16,7 @@ using WindowProc = std::intptr_t (*)(WindowHandle window, std::uint32_t message,
                                      std::intptr_t lParam);
 
 // Message numbers the backends deliver.
-constexpr std::uint32_t kWmTimer = 0x0113;        // wParam: timer id
+constexpr std::uint32_t kWmTimer = 0x0113;  // wParam: timer id
 constexpr std::uint32_t kWmActivateApp = 0x001C;
 constexpr std::uint32_t kWmUser = 0x0400;
 
@@ -33,6 +33,17 @@ bool IsWindowAlive(WindowHandle window);
 
 void SetWindowOwner(WindowHandle window, void* owner);
 void* GetWindowOwner(WindowHandle window);
+
+// Registers className with procedure unless it is registered already, then
+// creates a hidden window of it and stores owner (when given) in its owner
+// slot. 0 when the class cannot be registered or the window made. The same
+// on every backend.
+inline WindowHandle AllocateHiddenWindow(const char* className, WindowProc procedure, void* owner) {
+  if (!IsWindowClassRegistered(className) && !RegisterWindowClass(className, procedure)) return 0;
+  const WindowHandle window = CreateHiddenWindow(className);
+  if (window != 0 && owner != nullptr) SetWindowOwner(window, owner);
+  return window;
+}
 
 // What a window procedure answers for a message it does not handle (0).
 std::intptr_t DefaultWindowProc(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
@@ -64,7 +75,12 @@ bool ProcessMessages();
 // pending; if nothing was, blocks until a source is ready (a socket, a timer,
 // a posted message, a GUI event, a Wake call) or maxWaitMs passes, and
 // processes that. Never spins.
-void WaitAndProcessMessages(std::uint32_t maxWaitMs = 1000);
+constexpr std::uint32_t kDefaultMaxWaitMs = 1000;
+void WaitAndProcessMessages(std::uint32_t maxWaitMs = kDefaultMaxWaitMs);
+
+// True on the thread that runs the message loop (the user-interface thread),
+// and on any thread before the loop has started. For invariant checks.
+bool OnMessageThread();
 
 // Makes a blocked WaitAndProcessMessages return (any thread), e.g. after a
 // handler set a flag that a wait loop is watching.

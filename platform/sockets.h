@@ -24,8 +24,11 @@ constexpr std::uint32_t kInAddrNone = 0xFFFFFFFFu;
 
 constexpr int kAfInet = 2;
 constexpr int kSockStream = 1;
+constexpr int kSockDgram = 2;
 constexpr int kIpProtoTcp = 6;
+constexpr int kMsgOob = 1;
 constexpr int kMsgPeek = 2;
+constexpr int kMsgDontRoute = 4;
 
 // Event codes for AsyncSelect.
 constexpr long kFdRead = 1;
@@ -35,7 +38,8 @@ constexpr long kFdAccept = 8;
 constexpr long kFdConnect = 16;
 constexpr long kFdClose = 32;
 
-// Error numbers (WSAGetLastError values).
+// Error numbers (WSAGetLastError values): every number the session's error
+// table knows.
 constexpr int kErrInterrupted = 10004;
 constexpr int kErrBadFile = 10009;
 constexpr int kErrAccess = 10013;
@@ -46,7 +50,15 @@ constexpr int kErrWouldBlock = 10035;
 constexpr int kErrInProgress = 10036;
 constexpr int kErrAlready = 10037;
 constexpr int kErrNotSocket = 10038;
+constexpr int kErrDestAddrRequired = 10039;
 constexpr int kErrMsgSize = 10040;
+constexpr int kErrProtoType = 10041;
+constexpr int kErrNoProtoOption = 10042;
+constexpr int kErrProtoNoSupport = 10043;
+constexpr int kErrSocketTypeNoSupport = 10044;
+constexpr int kErrOpNotSupported = 10045;
+constexpr int kErrProtoFamilyNoSupport = 10046;
+constexpr int kErrAddrFamilyNoSupport = 10047;
 constexpr int kErrAddrInUse = 10048;
 constexpr int kErrAddrNotAvail = 10049;
 constexpr int kErrNetDown = 10050;
@@ -58,15 +70,29 @@ constexpr int kErrNoBufs = 10055;
 constexpr int kErrIsConn = 10056;
 constexpr int kErrNotConn = 10057;
 constexpr int kErrShutdown = 10058;
+constexpr int kErrTooManyRefs = 10059;
 constexpr int kErrTimedOut = 10060;
 constexpr int kErrConnRefused = 10061;
+constexpr int kErrLoop = 10062;
+constexpr int kErrNameTooLong = 10063;
 constexpr int kErrHostDown = 10064;
 constexpr int kErrHostUnreach = 10065;
+constexpr int kErrNotEmpty = 10066;
+constexpr int kErrProcessLimit = 10067;
+constexpr int kErrUsers = 10068;
+constexpr int kErrDiskQuota = 10069;
+constexpr int kErrStale = 10070;
+constexpr int kErrRemote = 10071;
+constexpr int kErrSystemNotReady = 10091;
+constexpr int kErrVersionNotSupported = 10092;
 constexpr int kErrNotInitialised = 10093;
 constexpr int kErrHostNotFound = 11001;
 constexpr int kErrTryAgain = 11002;
 constexpr int kErrNoRecovery = 11003;
 constexpr int kErrNoData = 11004;
+
+// Errors at or below this number are not socket errors: nothing to raise.
+constexpr int kErrBase = 10000;
 
 // IPv4 socket address, 16 bytes; port and address in network byte order.
 struct SockAddrIn {

@@ -1,5 +1,8 @@
 #include "radio/RadioLink.h"
 
+#include <cerrno>
+#include <type_traits>
+
 #include "mpusbapi/mpusbapi.h"
 
 namespace {
@@ -9,6 +12,17 @@ constexpr std::uint32_t kFirstDevice = 0;
 constexpr const char* kDeviceIdentity = "vid_04d8&pid_000c";
 constexpr const char* kEndpoint = "\\MCHP_EP1";
 constexpr std::uint32_t kReserved = 0;
+
+// The pointer types are the library's own declarations, calling convention
+// included: a mismatch on 32-bit Windows would unbalance the stack at every
+// call instead of failing to build.
+static_assert(std::is_same_v<MpusbEntryPoints::GetDllVersionFn, decltype(&_MPUSBGetDLLVersion)>);
+static_assert(std::is_same_v<MpusbEntryPoints::GetDeviceCountFn, decltype(&_MPUSBGetDeviceCount)>);
+static_assert(std::is_same_v<MpusbEntryPoints::OpenFn, decltype(&_MPUSBOpen)>);
+static_assert(std::is_same_v<MpusbEntryPoints::WriteFn, decltype(&_MPUSBWrite)>);
+static_assert(std::is_same_v<MpusbEntryPoints::TransferFn, decltype(&_MPUSBRead)>);
+static_assert(std::is_same_v<MpusbEntryPoints::TransferFn, decltype(&_MPUSBReadInt)>);
+static_assert(std::is_same_v<MpusbEntryPoints::CloseFn, decltype(&_MPUSBClose)>);
 
 template <typename Fn>
 Fn Lookup(const char* name) {
@@ -25,11 +39,18 @@ void LookUpEntryPoints() {
   MpusbEntries.Close = Lookup<MpusbEntryPoints::CloseFn>("_MPUSBClose");
 }
 
-// The four the link calls; without any of them it stays away from the library.
-bool LinkEntriesPresent() {
-  return MpusbEntries.Open != nullptr && MpusbEntries.Write != nullptr && MpusbEntries.Read != nullptr &&
-         MpusbEntries.Close != nullptr;
+// The first of the four the link calls that the library lacks; without any
+// of them the link stays away from the library.
+const char* MissingLinkEntry() {
+  if (MpusbEntries.Open == nullptr) return "_MPUSBOpen";
+  if (MpusbEntries.Write == nullptr) return "_MPUSBWrite";
+  if (MpusbEntries.Read == nullptr) return "_MPUSBRead";
+  if (MpusbEntries.Close == nullptr) return "_MPUSBClose";
+  return nullptr;
 }
+
+// errno after an open that failed, for the start-up report.
+int OpenFailure(void* pipe) { return pipe == kPipeNotOpen ? errno : 0; }
 
 bool PipesOpen() { return OutPipe != kPipeNotOpen && InPipe != kPipeNotOpen; }
 
@@ -37,6 +58,7 @@ bool PipesOpen() { return OutPipe != kPipeNotOpen && InPipe != kPipeNotOpen; }
 
 platform::ModuleHandle MpusbLibrary = nullptr;
 MpusbEntryPoints MpusbEntries;
+RadioLinkStart RadioLinkStarted;
 void* OutPipe = kPipeNotOpen;
 void* InPipe = kPipeNotOpen;
 
@@ -45,19 +67,27 @@ void OpenRadioLink() {
   MpusbEntries = MpusbEntryPoints{};
   OutPipe = kPipeNotOpen;
   InPipe = kPipeNotOpen;
+  RadioLinkStarted = RadioLinkStart{};
 
   MpusbLibrary = platform::LoadModule(kLibraryName);
-  if (MpusbLibrary == nullptr) return;
+  if (MpusbLibrary == nullptr) {
+    RadioLinkStarted.loadFailure = platform::LastLoadFailure();
+    return;
+  }
   LookUpEntryPoints();
-  if (!LinkEntriesPresent()) return;
+  RadioLinkStarted.missingEntry = MissingLinkEntry();
+  if (RadioLinkStarted.missingEntry != nullptr) return;
 
+  errno = 0;
   OutPipe = MpusbEntries.Open(kFirstDevice, kDeviceIdentity, kEndpoint, MPUSB_WRITE_DIRECTION, kReserved);
+  RadioLinkStarted.outPipeError = OpenFailure(OutPipe);
+  errno = 0;
   InPipe = MpusbEntries.Open(kFirstDevice, kDeviceIdentity, kEndpoint, MPUSB_READ_DIRECTION, kReserved);
+  RadioLinkStarted.inPipeError = OpenFailure(InPipe);
 }
 
 std::int32_t ExchangePacket(const std::uint8_t* packet, std::uint32_t packetLength, std::uint8_t* reply,
-                            std::uint32_t& replyLength, std::uint32_t sendTimeoutMs,
-                            std::uint32_t receiveTimeoutMs) {
+                            std::uint32_t& replyLength, std::uint32_t sendTimeoutMs, std::uint32_t receiveTimeoutMs) {
   const std::uint32_t expected = replyLength;
   if (!PipesOpen()) return kExchangeFailed;
 
@@ -90,6 +120,7 @@ void ResetRadioLinkForTesting() {
   }
   MpusbLibrary = nullptr;
   MpusbEntries = MpusbEntryPoints{};
+  RadioLinkStarted = RadioLinkStart{};
   OutPipe = kPipeNotOpen;
   InPipe = kPipeNotOpen;
 }

@@ -5,21 +5,24 @@
 // codes that its callers are free to ignore.
 
 #include <cstdint>
+#include <string>
 
+#include "mpusbapi/mpusbapi.h"
 #include "platform/library.h"
 
 // The library's entry points, in the order they are looked up. An entry the
-// library does not export stays nullptr.
+// library does not export stays nullptr. The calling convention is the
+// library header's (RadioLink.cpp checks each type against it).
 struct MpusbEntryPoints {
-  using GetDllVersionFn = std::uint32_t (*)();
-  using GetDeviceCountFn = std::uint32_t (*)(const char* vid_pid);
-  using OpenFn = void* (*)(std::uint32_t instance, const char* vid_pid, const char* endpoint,
-                           std::uint32_t direction, std::uint32_t reserved);
-  using TransferFn = std::uint32_t (*)(void* pipe, void* data, std::uint32_t length,
-                                       std::uint32_t* transferred, std::uint32_t timeout_ms);
-  using WriteFn = std::uint32_t (*)(void* pipe, const void* data, std::uint32_t length,
-                                    std::uint32_t* written, std::uint32_t timeout_ms);
-  using CloseFn = std::uint32_t (*)(void* pipe);
+  using GetDllVersionFn = std::uint32_t(MPUSB_CALL*)();
+  using GetDeviceCountFn = std::uint32_t(MPUSB_CALL*)(const char* vid_pid);
+  using OpenFn = void*(MPUSB_CALL*)(std::uint32_t instance, const char* vid_pid, const char* endpoint,
+                                    std::uint32_t direction, std::uint32_t reserved);
+  using TransferFn = std::uint32_t(MPUSB_CALL*)(void* pipe, void* data, std::uint32_t length,
+                                                std::uint32_t* transferred, std::uint32_t timeout_ms);
+  using WriteFn = std::uint32_t(MPUSB_CALL*)(void* pipe, const void* data, std::uint32_t length, std::uint32_t* written,
+                                             std::uint32_t timeout_ms);
+  using CloseFn = std::uint32_t(MPUSB_CALL*)(void* pipe);
 
   GetDllVersionFn GetDLLVersion = nullptr;
   GetDeviceCountFn GetDeviceCount = nullptr;
@@ -39,6 +42,17 @@ extern MpusbEntryPoints MpusbEntries;
 extern void* OutPipe;  // write pipe, kPipeNotOpen when not open
 extern void* InPipe;   // read pipe, kPipeNotOpen when not open
 
+// What OpenRadioLink met on its way, kept for the start-up report only: the
+// link itself never reads it. Error numbers are errno as the library left it
+// right after the failed open; 0 where the step was not reached or worked.
+struct RadioLinkStart {
+  std::string loadFailure;             // why the library did not load
+  const char* missingEntry = nullptr;  // the first entry the link calls that the library lacks
+  int outPipeError = 0;
+  int inPipeError = 0;
+};
+extern RadioLinkStart RadioLinkStarted;
+
 // Exchange results.
 constexpr std::int32_t kExchangeFailed = 0;
 constexpr std::int32_t kExchangeComplete = 1;
@@ -55,8 +69,7 @@ void OpenRadioLink();
 // kExchangeShort for fewer, kExchangeFailed for a failure, more bytes than
 // expected, or a link that is not open (then the library is not called).
 std::int32_t ExchangePacket(const std::uint8_t* packet, std::uint32_t packetLength, std::uint8_t* reply,
-                            std::uint32_t& replyLength, std::uint32_t sendTimeoutMs,
-                            std::uint32_t receiveTimeoutMs);
+                            std::uint32_t& replyLength, std::uint32_t sendTimeoutMs, std::uint32_t receiveTimeoutMs);
 
 // After a failed write or read: an invalid handle (the radio is gone) closes
 // OutPipe, then InPipe, for good; any other error leaves both open.

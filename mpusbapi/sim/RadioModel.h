@@ -10,16 +10,16 @@
 namespace sim {
 
 struct RadioAnswer {
-  std::string meaning;                // e.g. "mode SSB even -> 7050 kHz SSB"
-  std::uint32_t replyLength = 0;      // bytes the radio sends back
+  std::string meaning;            // e.g. "mode SSB even -> 7050 kHz SSB"
+  std::uint32_t replyLength = 0;  // bytes the radio sends back
   std::array<std::uint8_t, 64> reply{};
 };
 
 class RadioModel {
- public:
+public:
   RadioAnswer Receive(const std::uint8_t* packet, std::uint32_t length);
 
- private:
+private:
   std::string TuneFromMode(std::uint8_t flags);
 
   std::optional<std::uint16_t> tuningWord_;  // N of the last frequency packet

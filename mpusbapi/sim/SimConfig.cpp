@@ -87,10 +87,8 @@ std::string DescribeSimConfig(const SimConfig& config) {
     case AbsentPipes::WritePipe: text += ", write pipe absent"; break;
   }
   const char* call = config.failingCall == FailingCall::Write ? "write" : "read";
-  if (config.vanishAfter)
-    text += ", vanishes after " + std::to_string(*config.vanishAfter) + " packets on the " + call;
-  if (config.timeOutPacket)
-    text += ", packet " + std::to_string(*config.timeOutPacket) + " times out on the " + call;
+  if (config.vanishAfter) text += ", vanishes after " + std::to_string(*config.vanishAfter) + " packets on the " + call;
+  if (config.timeOutPacket) text += ", packet " + std::to_string(*config.timeOutPacket) + " times out on the " + call;
   switch (config.reply) {
     case ReplyStyle::Normal: break;
     case ReplyStyle::Short: text += ", replies short"; break;

@@ -14,10 +14,10 @@ enum class FailingCall { Write, Read };
 enum class ReplyStyle { Normal, Short, Long, Empty };
 
 struct SimConfig {
-  std::string logDestination;               // empty: silent; "-" or "stderr": standard error
-  AbsentPipes absent = AbsentPipes::None;   // pipes that refuse to open
-  std::optional<std::uint64_t> vanishAfter;  // packets answered before the radio is unplugged
-  std::optional<std::uint64_t> timeOutPacket;  // 1-based packet that times out once
+  std::string logDestination;                    // empty: silent; "-" or "stderr": standard error
+  AbsentPipes absent = AbsentPipes::None;        // pipes that refuse to open
+  std::optional<std::uint64_t> vanishAfter;      // packets answered before the radio is unplugged
+  std::optional<std::uint64_t> timeOutPacket;    // 1-based packet that times out once
   FailingCall failingCall = FailingCall::Write;  // which call of that packet fails
   ReplyStyle reply = ReplyStyle::Normal;
   std::vector<std::string> ignored;  // settings that were not understood, for the log

@@ -18,14 +18,10 @@ namespace {
 DWORD WindowsError(int posixError) {
   if (platform::MeansInvalidHandle(posixError)) return ERROR_INVALID_HANDLE;
   switch (posixError) {
-    case ETIMEDOUT:
-      return ERROR_SEM_TIMEOUT;
-    case EOVERFLOW:
-      return ERROR_MORE_DATA;
-    case EMFILE:
-      return ERROR_TOO_MANY_OPEN_FILES;
-    default:
-      return ERROR_INVALID_PARAMETER;
+    case ETIMEDOUT: return ERROR_SEM_TIMEOUT;
+    case EOVERFLOW: return ERROR_MORE_DATA;
+    case EMFILE: return ERROR_TOO_MANY_OPEN_FILES;
+    default: return ERROR_INVALID_PARAMETER;
   }
 }
 

@@ -88,8 +88,8 @@ void Unplug(Session& s) {
 
 bool FailsNow(const Session& s, sim::FailingCall call) { return s.config.failingCall == call; }
 
-std::uint32_t Read(void* handle, void* data, std::uint32_t length, std::uint32_t* received,
-                   std::uint32_t timeoutMs, const char* label) {
+std::uint32_t Read(void* handle, void* data, std::uint32_t length, std::uint32_t* received, std::uint32_t timeoutMs,
+                   const char* label) {
   Session& s = TheSession();
   std::lock_guard lock(s.mutex);
   EnsureConfigured(s);
@@ -102,9 +102,10 @@ std::uint32_t Read(void* handle, void* data, std::uint32_t length, std::uint32_t
     Unplug(s);
     return Fail(s, what + ": radio gone (ENODEV)", ENODEV);
   }
-  const std::string waited = "write " + std::to_string(s.lastWriteTimeout) + " ms, read " + std::to_string(timeoutMs) + " ms";
-  if (s.config.timeOutPacket && FailsNow(s, sim::FailingCall::Read) && !s.timeOutUsed &&
-      s.pendingReply && s.packets == *s.config.timeOutPacket) {
+  const std::string waited =
+      "write " + std::to_string(s.lastWriteTimeout) + " ms, read " + std::to_string(timeoutMs) + " ms";
+  if (s.config.timeOutPacket && FailsNow(s, sim::FailingCall::Read) && !s.timeOutUsed && s.pendingReply &&
+      s.packets == *s.config.timeOutPacket) {
     s.timeOutUsed = true;
     s.pendingReply.reset();
     return Fail(s, what + ": timed out (ETIMEDOUT; " + waited + ")", ETIMEDOUT);
@@ -118,9 +119,10 @@ std::uint32_t Read(void* handle, void* data, std::uint32_t length, std::uint32_t
   switch (s.config.reply) {
     case sim::ReplyStyle::Normal:
       if (count > length)
-        return Fail(s, what + ": radio sent " + std::to_string(count) + " bytes, " + std::to_string(length) +
-                           " asked (EOVERFLOW)",
-                    EOVERFLOW);
+        return Fail(
+            s,
+            what + ": radio sent " + std::to_string(count) + " bytes, " + std::to_string(length) + " asked (EOVERFLOW)",
+            EOVERFLOW);
       if (count < length) note = ", short reply";
       break;
     case sim::ReplyStyle::Short:
@@ -147,8 +149,8 @@ std::uint32_t Read(void* handle, void* data, std::uint32_t length, std::uint32_t
 
 extern "C" {
 
-MPUSB_EXPORT void* _MPUSBOpen(uint32_t instance, const char* vid_pid, const char* endpoint, uint32_t direction,
-                              uint32_t /*reserved*/) {
+MPUSB_EXPORT void* MPUSB_CALL _MPUSBOpen(uint32_t instance, const char* vid_pid, const char* endpoint,
+                                         uint32_t direction, uint32_t /*reserved*/) {
   Session& s = TheSession();
   std::lock_guard lock(s.mutex);
   // Opening the write pipe with nothing open plugs the radio in afresh.
@@ -161,7 +163,8 @@ MPUSB_EXPORT void* _MPUSBOpen(uint32_t instance, const char* vid_pid, const char
     return MPUSB_INVALID_HANDLE;
   };
   if (direction > MPUSB_READ_DIRECTION) return refuse("no such direction (EINVAL)", EINVAL);
-  if (vid_pid == nullptr || std::strcmp(vid_pid, kDeviceIdentity) != 0) return refuse("no such device (ENODEV)", ENODEV);
+  if (vid_pid == nullptr || std::strcmp(vid_pid, kDeviceIdentity) != 0)
+    return refuse("no such device (ENODEV)", ENODEV);
   if (instance != 0) return refuse("no such instance (ENODEV)", ENODEV);
   if (endpoint == nullptr || std::strcmp(endpoint, kEndpoint) != 0) return refuse("no such endpoint (ENXIO)", ENXIO);
   const sim::AbsentPipes absent = s.config.absent;
@@ -181,8 +184,8 @@ MPUSB_EXPORT void* _MPUSBOpen(uint32_t instance, const char* vid_pid, const char
   return refuse("too many open pipes (EMFILE)", EMFILE);
 }
 
-MPUSB_EXPORT uint32_t _MPUSBWrite(void* pipe, const void* data, uint32_t length, uint32_t* written,
-                                  uint32_t timeout_ms) {
+MPUSB_EXPORT uint32_t MPUSB_CALL _MPUSBWrite(void* pipe, const void* data, uint32_t length, uint32_t* written,
+                                             uint32_t timeout_ms) {
   Session& s = TheSession();
   std::lock_guard lock(s.mutex);
   EnsureConfigured(s);
@@ -211,16 +214,17 @@ MPUSB_EXPORT uint32_t _MPUSBWrite(void* pipe, const void* data, uint32_t length,
   return 1;
 }
 
-MPUSB_EXPORT uint32_t _MPUSBRead(void* pipe, void* data, uint32_t length, uint32_t* received, uint32_t timeout_ms) {
+MPUSB_EXPORT uint32_t MPUSB_CALL _MPUSBRead(void* pipe, void* data, uint32_t length, uint32_t* received,
+                                            uint32_t timeout_ms) {
   return Read(pipe, data, length, received, timeout_ms, "read");
 }
 
-MPUSB_EXPORT uint32_t _MPUSBReadInt(void* pipe, void* data, uint32_t length, uint32_t* received,
-                                    uint32_t timeout_ms) {
+MPUSB_EXPORT uint32_t MPUSB_CALL _MPUSBReadInt(void* pipe, void* data, uint32_t length, uint32_t* received,
+                                               uint32_t timeout_ms) {
   return Read(pipe, data, length, received, timeout_ms, "read-int");
 }
 
-MPUSB_EXPORT uint32_t _MPUSBClose(void* pipe) {
+MPUSB_EXPORT uint32_t MPUSB_CALL _MPUSBClose(void* pipe) {
   Session& s = TheSession();
   std::lock_guard lock(s.mutex);
   EnsureConfigured(s);
@@ -233,9 +237,11 @@ MPUSB_EXPORT uint32_t _MPUSBClose(void* pipe) {
   return Fail(s, "FAIL close: not an open pipe (EBADF)", EBADF);
 }
 
-MPUSB_EXPORT uint32_t _MPUSBGetDLLVersion(void) { return kVersion; }
+MPUSB_EXPORT uint32_t MPUSB_CALL _MPUSBGetDLLVersion(void) { return kVersion; }
 
-MPUSB_EXPORT uint32_t _MPUSBGetDeviceCount(const char* vid_pid) {
+MPUSB_EXPORT const char* ravolin_mpusb_describe(void) { return "the simulated radio"; }
+
+MPUSB_EXPORT uint32_t MPUSB_CALL _MPUSBGetDeviceCount(const char* vid_pid) {
   Session& s = TheSession();
   std::lock_guard lock(s.mutex);
   EnsureConfigured(s);

@@ -22,9 +22,12 @@ std::optional<std::uint16_t> TakeHex16(std::string_view& text) {
   for (std::size_t i = 0; i < 4; ++i) {
     const int c = std::tolower(static_cast<unsigned char>(text[i]));
     int digit;
-    if (c >= '0' && c <= '9') digit = c - '0';
-    else if (c >= 'a' && c <= 'f') digit = c - 'a' + 10;
-    else return std::nullopt;
+    if (c >= '0' && c <= '9')
+      digit = c - '0';
+    else if (c >= 'a' && c <= 'f')
+      digit = c - 'a' + 10;
+    else
+      return std::nullopt;
     value = static_cast<std::uint16_t>(value * 16 + digit);
   }
   text.remove_prefix(4);

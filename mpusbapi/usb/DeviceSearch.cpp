@@ -1,8 +1,8 @@
 #include "mpusbapi/usb/DeviceSearch.h"
 
+#include <libusb.h>
 #include <algorithm>
 #include <cerrno>
-#include <libusb.h>
 #include <tuple>
 #include <utility>
 

@@ -16,7 +16,7 @@ namespace mpusb {
 // while they stay plugged in: by bus, then by the ports leading to them.
 // Holds a reference on each until it goes.
 class MatchingDevices {
- public:
+public:
   // The devices with the identity a text names ("vid_04d8&pid_000c"), seen
   // through the library's context. Nothing, with errno set, when the text
   // names no identity (EINVAL), libusb can't start or the list can't be read.
@@ -30,7 +30,7 @@ class MatchingDevices {
   std::size_t size() const { return devices_.size(); }
   libusb_device* at(std::size_t index) const { return devices_.at(index); }
 
- private:
+private:
   MatchingDevices() = default;
 
   std::vector<libusb_device*> devices_;

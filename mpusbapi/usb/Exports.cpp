@@ -1,4 +1,5 @@
-// The seven entry points of the radio's USB access library, on libusb.
+// The seven entry points of the radio's USB access library, on libusb, and
+// the line that says what it is.
 
 #include <cerrno>
 
@@ -25,39 +26,41 @@ uint32_t TransferThrough(void* handle, uint32_t direction, unsigned char* data, 
 
 extern "C" {
 
-MPUSB_EXPORT void* _MPUSBOpen(uint32_t instance, const char* vid_pid, const char* endpoint, uint32_t direction,
-                              uint32_t /*reserved*/) {
+MPUSB_EXPORT void* MPUSB_CALL _MPUSBOpen(uint32_t instance, const char* vid_pid, const char* endpoint,
+                                         uint32_t direction, uint32_t /*reserved*/) {
   return mpusb::OpenPipe(instance, vid_pid, endpoint, direction);
 }
 
-MPUSB_EXPORT uint32_t _MPUSBWrite(void* pipe, const void* data, uint32_t length, uint32_t* written,
-                                  uint32_t timeout_ms) {
+MPUSB_EXPORT uint32_t MPUSB_CALL _MPUSBWrite(void* pipe, const void* data, uint32_t length, uint32_t* written,
+                                             uint32_t timeout_ms) {
   // libusb takes one buffer for both directions; an OUT transfer only reads it.
   auto* bytes = static_cast<unsigned char*>(const_cast<void*>(data));
   return TransferThrough(pipe, MPUSB_WRITE_DIRECTION, bytes, length, written, timeout_ms);
 }
 
-MPUSB_EXPORT uint32_t _MPUSBRead(void* pipe, void* data, uint32_t length, uint32_t* received, uint32_t timeout_ms) {
-  return TransferThrough(pipe, MPUSB_READ_DIRECTION, static_cast<unsigned char*>(data), length, received,
-                         timeout_ms);
+MPUSB_EXPORT uint32_t MPUSB_CALL _MPUSBRead(void* pipe, void* data, uint32_t length, uint32_t* received,
+                                            uint32_t timeout_ms) {
+  return TransferThrough(pipe, MPUSB_READ_DIRECTION, static_cast<unsigned char*>(data), length, received, timeout_ms);
 }
 
 // A read pipe's transfers already follow its endpoint's type, so reading an
 // interrupt endpoint is the same call.
-MPUSB_EXPORT uint32_t _MPUSBReadInt(void* pipe, void* data, uint32_t length, uint32_t* received,
-                                    uint32_t timeout_ms) {
+MPUSB_EXPORT uint32_t MPUSB_CALL _MPUSBReadInt(void* pipe, void* data, uint32_t length, uint32_t* received,
+                                               uint32_t timeout_ms) {
   return _MPUSBRead(pipe, data, length, received, timeout_ms);
 }
 
-MPUSB_EXPORT uint32_t _MPUSBClose(void* pipe) {
+MPUSB_EXPORT uint32_t MPUSB_CALL _MPUSBClose(void* pipe) {
   if (mpusb::ClosePipe(pipe)) return 1;
   errno = EBADF;
   return 0;
 }
 
-MPUSB_EXPORT uint32_t _MPUSBGetDLLVersion(void) { return kVersion; }
+MPUSB_EXPORT uint32_t MPUSB_CALL _MPUSBGetDLLVersion(void) { return kVersion; }
 
-MPUSB_EXPORT uint32_t _MPUSBGetDeviceCount(const char* vid_pid) {
+MPUSB_EXPORT const char* ravolin_mpusb_describe(void) { return "the USB radio through libusb"; }
+
+MPUSB_EXPORT uint32_t MPUSB_CALL _MPUSBGetDeviceCount(const char* vid_pid) {
   const auto devices = mpusb::MatchingDevices::List(vid_pid);
   return devices ? static_cast<uint32_t>(devices->size()) : 0;
 }

@@ -1,7 +1,7 @@
 #include "mpusbapi/usb/OpenDevice.h"
 
-#include <algorithm>
 #include <libusb.h>
+#include <algorithm>
 
 namespace mpusb {
 

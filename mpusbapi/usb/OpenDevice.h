@@ -12,7 +12,7 @@ struct libusb_device_handle;
 namespace mpusb {
 
 class OpenDevice {
- public:
+public:
   // Opens the device; nullptr with a libusb error in rc when it can't.
   static std::shared_ptr<OpenDevice> Open(libusb_device* device, int& rc);
   // Releases the interfaces it claimed (a kernel driver detached for them is
@@ -30,7 +30,7 @@ class OpenDevice {
   // lock held, which is what keeps two claims on one handle apart.
   int Claim(int interfaceNumber, int altSetting);
 
- private:
+private:
   OpenDevice(libusb_device* device, libusb_device_handle* handle) : device_(device), handle_(handle) {}
 
   libusb_device* device_;

@@ -1,7 +1,7 @@
 #include "mpusbapi/usb/PipeTable.h"
 
-#include <cerrno>
 #include <libusb.h>
+#include <cerrno>
 #include <map>
 #include <mutex>
 #include <vector>

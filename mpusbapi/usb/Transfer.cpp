@@ -1,8 +1,8 @@
 #include "mpusbapi/usb/Transfer.h"
 
+#include <libusb.h>
 #include <cerrno>
 #include <climits>
-#include <libusb.h>
 
 #include "mpusbapi/usb/UsbErrors.h"
 

@@ -1,7 +1,7 @@
 #include "mpusbapi/usb/UsbContext.h"
 
-#include <cerrno>
 #include <libusb.h>
+#include <cerrno>
 #include <mutex>
 
 #include "mpusbapi/usb/UsbErrors.h"

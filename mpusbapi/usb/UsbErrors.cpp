@@ -1,7 +1,7 @@
 #include "mpusbapi/usb/UsbErrors.h"
 
-#include <cerrno>
 #include <libusb.h>
+#include <cerrno>
 
 namespace mpusb {
 
@@ -9,10 +9,10 @@ int ErrnoFromLibusb(int rc) {
   switch (rc) {
     case LIBUSB_ERROR_NO_DEVICE: return ENODEV;  // read by the link as an invalid handle
     case LIBUSB_ERROR_TIMEOUT: return ETIMEDOUT;
-    case LIBUSB_ERROR_PIPE: return EPIPE;        // the endpoint stalled
+    case LIBUSB_ERROR_PIPE: return EPIPE;          // the endpoint stalled
     case LIBUSB_ERROR_OVERFLOW: return EOVERFLOW;  // the device sent more than was asked
-    case LIBUSB_ERROR_ACCESS: return EACCES;     // no permission on the device node
-    case LIBUSB_ERROR_BUSY: return EBUSY;        // another program holds the interface
+    case LIBUSB_ERROR_ACCESS: return EACCES;       // no permission on the device node
+    case LIBUSB_ERROR_BUSY: return EBUSY;          // another program holds the interface
     case LIBUSB_ERROR_NOT_FOUND: return ENOENT;
     case LIBUSB_ERROR_INVALID_PARAM: return EINVAL;
     case LIBUSB_ERROR_INTERRUPTED: return EINTR;

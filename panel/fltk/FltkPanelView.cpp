@@ -1,9 +1,8 @@
 #include "panel/fltk/FltkPanelView.h"
 
-#include "panel/FormLayout.h"
 #include "panel/fltk/ErrorBox.h"
 
-FltkPanelView::FltkPanelView(MainWindow& window) : window_(window), timer1_(form_layout::kTimer1IntervalMs, true) {}
+FltkPanelView::FltkPanelView(MainWindow& window) : window_(window) {}
 
 std::string FltkPanelView::Edit1Text() const { return window_.Edit1()->Text(); }
 void FltkPanelView::SetEdit1Text(const std::string& text) { window_.Edit1()->SetText(text); }
@@ -11,7 +10,9 @@ std::string FltkPanelView::Edit2Text() const { return window_.Edit2()->Text(); }
 void FltkPanelView::SetEdit2Text(const std::string& text) { window_.Edit2()->SetText(text); }
 
 std::string FltkPanelView::PanelText(int index) const { return window_.StatusBar1()->PanelText(index); }
-void FltkPanelView::SetPanelText(int index, const std::string& text) { window_.StatusBar1()->SetPanelText(index, text); }
+void FltkPanelView::SetPanelText(int index, const std::string& text) {
+  window_.StatusBar1()->SetPanelText(index, text);
+}
 
 int FltkPanelView::TrackBarPosition() const { return window_.TrackBar1()->Position(); }
 void FltkPanelView::MoveTrackBar(int position) { window_.TrackBar1()->SetPosition(position); }

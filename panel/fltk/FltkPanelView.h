@@ -3,8 +3,8 @@
 // boxes and status panels, the track bar's position, Timer1, the error box.
 
 #include "panel/PanelView.h"
+#include "panel/Timer1.h"
 #include "panel/fltk/MainWindow.h"
-#include "panel/fltk/WindowTimer.h"
 
 class FltkPanelView : public PanelView {
 public:
@@ -27,9 +27,9 @@ public:
 
   void ShowErrorBox(const std::string& title, const std::string& text) override;
 
-  WindowTimer& Timer1() { return timer1_; }
+  ::Timer1& Timer1() { return timer1_; }
 
 private:
   MainWindow& window_;
-  WindowTimer timer1_;
+  ::Timer1 timer1_;
 };

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "panel/FormLayout.h"
+#include "panel/KeyButtons.h"
 #include "panel/fltk/Fonts.h"
 
 namespace {
@@ -23,6 +24,16 @@ DisplayEdit* MakeDigitsEdit(int x, int y, int w, int h, const char* text, int ma
   return edit;
 }
 
+// The character a key event stands for. Keypad keys count by their key
+// code, so that they work with NumLock off too; other keys by the text they
+// type, so "+" is found on any keyboard layout.
+char KeyCharacter() {
+  const int key = Fl::event_key();
+  if (key == FL_Enter || key == FL_KP_Enter) return '\r';
+  if (key >= FL_KP && key <= FL_KP_Last) return char(key - FL_KP);
+  return Fl::event_length() == 1 ? Fl::event_text()[0] : '\0';
+}
+
 }  // namespace
 
 MainWindow::MainWindow() : Fl_Double_Window(kLeft, kTop, kClientWidth, kClientHeight, kCaption) {
@@ -30,7 +41,7 @@ MainWindow::MainWindow() : Fl_Double_Window(kLeft, kTop, kClientWidth, kClientHe
   labelsize(panel_fonts::kWindowSize);
 
   // Children are created in tab order; the track bar comes first.
-  trackBar1_ = new TrackBar(kTrackBar.x, kTrackBar.y, kTrackBar.w, kTrackBar.h, kTrackMin, kTrackMax);
+  trackBar1_ = new TrackBar(kTrackBar.x, kTrackBar.y, kTrackBar.w, kTrackBar.h, panel::kTrackMin, panel::kTrackMax);
   trackBar1_->SetLineSize(kTrackLineSize);
   trackBar1_->SetPageSize(kTrackPageSize);
 
@@ -53,8 +64,8 @@ MainWindow::MainWindow() : Fl_Double_Window(kLeft, kTop, kClientWidth, kClientHe
   statusBar1_ = new StatusBar(0, kClientHeight - kStatusHeight, kClientWidth, kStatusHeight,
                               std::vector<int>(std::begin(kPanelWidths), std::end(kPanelWidths)));
   statusBar1_->SetFont(panel_fonts::kWindow, panel_fonts::kWindowSize);
-  statusBar1_->SetPanelText(2, kPanel2Text);
-  statusBar1_->SetPanelText(4, kPanel4Text);
+  statusBar1_->SetPanelText(panel::kModePanel, panel::kStartModeText);
+  statusBar1_->SetPanelText(panel::kStreamPanel, panel::kStreamText);
 
   end();
   // A dialog frame: the size is fixed.
@@ -69,6 +80,25 @@ MainWindow::MainWindow() : Fl_Double_Window(kLeft, kTop, kClientWidth, kClientHe
 Fl_Button* MainWindow::Button(int number) const {
   if (number < kFirstButton || number > kLastButton) return nullptr;
   return buttons_[number - kFirstButton];
+}
+
+int MainWindow::handle(int event) {
+  // A key reaches the window when the focused control did not take it: the
+  // track bar keeps its arrow keys, a button its space bar. FL_SHORTCUT
+  // comes when no control has the focus.
+  if ((event == FL_KEYBOARD || event == FL_SHORTCUT) && PressButtonForKey()) return 1;
+  return Fl_Double_Window::handle(event);
+}
+
+bool MainWindow::PressButtonForKey() {
+  if (Fl::event_state() & (FL_CTRL | FL_ALT | FL_META)) return false;  // leave the shortcuts alone
+  // While the error box is up the panel takes no input: a shortcut the box
+  // did not want can still be offered to the window under the pointer.
+  if (Fl::modal() != nullptr && Fl::modal() != this) return false;
+  Fl_Button* button = Button(key_buttons::ButtonForKey(KeyCharacter()));
+  if (button == nullptr || !button->active()) return false;
+  button->do_callback();
+  return true;
 }
 
 void MainWindow::ButtonCallback(Fl_Widget* button, void* number) {

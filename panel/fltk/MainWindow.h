@@ -2,7 +2,9 @@
 // The front panel window: a fixed 409 x 157 client area captioned
 // "Ravolin 3.0" with the frequency display, the keypad, the mode and step
 // buttons, the tenths track bar and the six-panel status bar. The window only
-// shows and collects input; what a click means is decided elsewhere.
+// shows and collects input; what a click means is decided elsewhere. Keys
+// that stand for a button (panel/KeyButtons.h) press it, through the same
+// callback as a click.
 
 #include <FL/Fl_Button.H>
 #include <FL/Fl_Double_Window.H>
@@ -30,7 +32,10 @@ public:
   // Called when the user closes the window (not on Escape).
   std::function<void()> OnClose;
 
+  int handle(int event) override;
+
 private:
+  bool PressButtonForKey();
   static void ButtonCallback(Fl_Widget* button, void* number);
   static void WindowCallback(Fl_Widget* window, void*);
 

@@ -66,27 +66,14 @@ int TrackBar::HandleKey() {
   int target;
   switch (Fl::event_key()) {
     case FL_Left:
-    case FL_Up:
-      target = Position() - lineSize_;
-      break;
+    case FL_Up: target = Position() - lineSize_; break;
     case FL_Right:
-    case FL_Down:
-      target = Position() + lineSize_;
-      break;
-    case FL_Page_Up:
-      target = Position() - pageSize_;
-      break;
-    case FL_Page_Down:
-      target = Position() + pageSize_;
-      break;
-    case FL_Home:
-      target = minimum_;
-      break;
-    case FL_End:
-      target = maximum_;
-      break;
-    default:
-      return 0;
+    case FL_Down: target = Position() + lineSize_; break;
+    case FL_Page_Up: target = Position() - pageSize_; break;
+    case FL_Page_Down: target = Position() + pageSize_; break;
+    case FL_Home: target = minimum_; break;
+    case FL_End: target = maximum_; break;
+    default: return 0;
   }
   Scroll(target);
   return 1;
@@ -132,8 +119,7 @@ int TrackBar::HandlePush() {
 
 int TrackBar::handle(int event) {
   switch (event) {
-    case FL_PUSH:
-      return HandlePush();
+    case FL_PUSH: return HandlePush();
     case FL_DRAG:
       if (dragging_) Scroll(Geometry().PositionAt(Fl::event_x() - grabOffset_));
       return 1;
@@ -144,8 +130,7 @@ int TrackBar::handle(int event) {
       }
       StopRepeat();
       return 1;
-    case FL_KEYBOARD:
-      return HandleKey();
+    case FL_KEYBOARD: return HandleKey();
     case FL_MOUSEWHEEL:
       if (Fl::event_dy() == 0) return 0;
       Scroll(Position() + (Fl::event_dy() > 0 ? lineSize_ : -lineSize_));
@@ -156,9 +141,7 @@ int TrackBar::handle(int event) {
       redraw();
       return 1;
     case FL_ENTER:
-    case FL_LEAVE:
-      return 1;
-    default:
-      return Fl_Slider::handle(event);
+    case FL_LEAVE: return 1;
+    default: return Fl_Slider::handle(event);
   }
 }

@@ -45,7 +45,7 @@ private:
   int maximum_;
   int lineSize_ = 1;
   int pageSize_ = 2;
-  bool dragging_ = false;   // the knob was grabbed
-  bool paging_ = false;     // a button is held on the channel
-  int grabOffset_ = 0;      // pointer x minus knob centre when grabbed
+  bool dragging_ = false;  // the knob was grabbed
+  bool paging_ = false;    // a button is held on the channel
+  int grabOffset_ = 0;     // pointer x minus knob centre when grabbed
 };

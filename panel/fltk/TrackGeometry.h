@@ -4,7 +4,7 @@
 // can be checked without a display.
 
 struct TrackGeometry {
-  int left = 0;       // the track's area: left edge and width in pixels
+  int left = 0;  // the track's area: left edge and width in pixels
   int width = 0;
   int knobWidth = 0;  // the knob's width along the track
   int minimum = 0;    // the range of positions

@@ -9,12 +9,13 @@
 #include <cstdlib>
 
 #include "base/Application.h"
+#include "panel/FormDispatch.h"
 #include "panel/Unit1.h"
 #include "panel/fltk/FltkPanelView.h"
 #include "panel/fltk/Fonts.h"
-#include "panel/fltk/FormBindings.h"
 #include "panel/fltk/MainWindow.h"
 #include "platform/messages.h"
+#include "radio/LinkReport.h"
 
 namespace {
 
@@ -51,13 +52,20 @@ int main(int, char** argv) {
   FltkPanelView view(window);  // Timer1 is enabled from here on
   TForm1 form(view, argv[0]);
   SetApplicationExceptionHandler([&form](const std::exception& error) { form.ReportError(error); });
-  ConnectForm(window, view, form);
+  // The window's input reaches the panel's handlers through the dispatch.
+  window.OnButtonClick = [&form](int number) { RunButtonClick(form, number); };
+  window.TrackBar1()->OnScroll = [&form](int position) { RunTrackBarScroll(form, position); };
+  view.Timer1().OnTick = [&form] { RunTimer1(form); };
   window.OnClose = [] {
     EndProcessIfInHandler();
     platform::QuitMessageLoop();
   };
 
   form.RunHandler([&form] { form.FormCreate(nullptr); });
+  // Started from a menu there is no terminal to ask; this line, in the
+  // session's log, says what became of the radio.
+  std::fprintf(stderr, "%s\n", DescribeRadioLink(GatherRadioLinkFacts()).c_str());
+  window.xclass("ravolin");  // the desktop entry's StartupWMClass: the menu's icon stands for this window
   window.show();
   platform::RunMessageLoop();
 

@@ -15,7 +15,6 @@ constexpr int kTrackBarId = 100;
 constexpr int kStatusBarId = 101;
 constexpr int kEdit1Id = 102;
 constexpr int kEdit2Id = 103;
-constexpr UINT_PTR kTimer1Id = 1;
 constexpr int kTrackThumbLength = 16;
 constexpr int kEditMargin = 1;
 
@@ -77,7 +76,6 @@ MainWindow::MainWindow() {
   digitsFont_ = MakeFont(-48, FW_BOLD, "Arial");
   stepFont_ = MakeFont(-19, FW_BOLD, "Arial Black");
   CreateControls();
-  SetTimer1(true);  // Timer1 runs from creation
 }
 
 MainWindow::~MainWindow() {
@@ -89,8 +87,8 @@ MainWindow::~MainWindow() {
     if (font) DeleteObject(font);
 }
 
-HWND MainWindow::Child(const char* className, const char* text, DWORD style, DWORD exStyle, int x, int y, int w,
-                       int h, int id) {
+HWND MainWindow::Child(const char* className, const char* text, DWORD style, DWORD exStyle, int x, int y, int w, int h,
+                       int id) {
   HWND child = CreateWindowExA(exStyle, className, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, window_,
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Instance(), nullptr);
   if (!child) throw std::runtime_error(std::string("cannot create a control of class ") + className);
@@ -101,15 +99,14 @@ HWND MainWindow::Child(const char* className, const char* text, DWORD style, DWO
 void MainWindow::CreateControls() {
   // Created in tab order: the track bar first.
   trackBar_ = Child(TRACKBAR_CLASSA, "", WS_TABSTOP | TBS_HORZ | TBS_BOTTOM | TBS_AUTOTICKS | TBS_FIXEDLENGTH, 0,
-                    kTrackBar.x,
-                    kTrackBar.y, kTrackBar.w, kTrackBar.h, kTrackBarId);
-  SendMessageA(trackBar_, TBM_SETRANGE, FALSE, MAKELPARAM(kTrackMin, kTrackMax));
+                    kTrackBar.x, kTrackBar.y, kTrackBar.w, kTrackBar.h, kTrackBarId);
+  SendMessageA(trackBar_, TBM_SETRANGE, FALSE, MAKELPARAM(panel::kTrackMin, panel::kTrackMax));
   SendMessageA(trackBar_, TBM_SETTICFREQ, 1, 0);
   // A thumb short enough to leave the ticks room below it in 25 pixels.
   SendMessageA(trackBar_, TBM_SETTHUMBLENGTH, kTrackThumbLength, 0);
   SendMessageA(trackBar_, TBM_SETLINESIZE, 0, kTrackLineSize);
   SendMessageA(trackBar_, TBM_SETPAGESIZE, 0, kTrackPageSize);
-  SendMessageA(trackBar_, TBM_SETPOS, TRUE, kTrackMin);
+  SendMessageA(trackBar_, TBM_SETPOS, TRUE, panel::kTrackMin);
 
   // Display only: disabled, so neither typing nor focus reaches them.
   edit1_ = Child("EDIT", kEdit1Text, WS_DISABLED | ES_LEFT | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, kEdit1.x, kEdit1.y,
@@ -123,24 +120,24 @@ void MainWindow::CreateControls() {
     SendMessageA(edit, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELONG(kEditMargin, kEditMargin));
   }
 
-  tooltips_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr,
-                              Instance(), nullptr);
+  tooltips_ =
+      CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, Instance(), nullptr);
   for (const ButtonLayout& b : kButtons) {
-    HWND button = Child("BUTTON", b.caption, WS_TABSTOP | BS_PUSHBUTTON, 0, b.box.x, b.box.y, b.box.w, b.box.h,
-                        b.number);
+    HWND button =
+        Child("BUTTON", b.caption, WS_TABSTOP | BS_PUSHBUTTON, 0, b.box.x, b.box.y, b.box.w, b.box.h, b.number);
     if (b.number == 20 || b.number == 21) SendMessageA(button, WM_SETFONT, reinterpret_cast<WPARAM>(stepFont_), FALSE);
     if (b.hint) AddHint(button, b.hint);
   }
 
-  statusBar_ = Child(STATUSCLASSNAMEA, "", 0, 0, 0, kClientHeight - kStatusHeight, kClientWidth, kStatusHeight,
-                     kStatusBarId);
+  statusBar_ =
+      Child(STATUSCLASSNAMEA, "", 0, 0, 0, kClientHeight - kStatusHeight, kClientWidth, kStatusHeight, kStatusBarId);
   int edges[kPanelCount];
   int right = 0;
   for (int i = 0; i < kPanelCount; ++i) edges[i] = right += kPanelWidths[i];
   SendMessageA(statusBar_, SB_SETPARTS, kPanelCount, reinterpret_cast<LPARAM>(edges));
-  SetPanelText(2, kPanel2Text);
-  SetPanelText(4, kPanel4Text);
+  SetPanelText(panel::kModePanel, panel::kStartModeText);
+  SetPanelText(panel::kStreamPanel, panel::kStreamText);
 }
 
 void MainWindow::AddHint(HWND control, const char* utf8Text) {
@@ -178,14 +175,6 @@ void MainWindow::SetPanelText(int index, const std::string& text) {
 int MainWindow::TrackBarPosition() const { return static_cast<int>(SendMessageA(trackBar_, TBM_GETPOS, 0, 0)); }
 void MainWindow::MoveTrackBar(int position) { SendMessageA(trackBar_, TBM_SETPOS, TRUE, position); }
 
-void MainWindow::SetTimer1(bool enabled) {
-  // A window timer: ticks that fall due while the thread is busy merge into one.
-  if (enabled)
-    SetTimer(window_, kTimer1Id, kTimer1IntervalMs, nullptr);
-  else
-    KillTimer(window_, kTimer1Id);
-}
-
 LRESULT CALLBACK MainWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
   if (!self) return DefWindowProcA(window, message, wParam, lParam);
@@ -196,24 +185,17 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND: {
       const int id = LOWORD(wParam);
-      if (HIWORD(wParam) == BN_CLICKED && id >= kFirstButton && id <= kLastButton && OnButtonClick)
-        OnButtonClick(id);
+      if (HIWORD(wParam) == BN_CLICKED && id >= kFirstButton && id <= kLastButton && OnButtonClick) OnButtonClick(id);
       return 0;
     }
     case WM_HSCROLL:
       // Every notification, the end of a drag included, is a change.
       if (reinterpret_cast<HWND>(lParam) == trackBar_ && OnTrackBarScroll) OnTrackBarScroll(TrackBarPosition());
       return 0;
-    case WM_TIMER:
-      if (wParam == kTimer1Id && OnTimer1) OnTimer1();
-      return 0;
     case WM_CLOSE:
       if (OnClose) OnClose();
       return 0;
-    case WM_DESTROY:
-      PostQuitMessage(0);
-      return 0;
-    default:
-      return DefWindowProcA(window_, message, wParam, lParam);
+    case WM_DESTROY: PostQuitMessage(0); return 0;
+    default: return DefWindowProcA(window_, message, wParam, lParam);
   }
 }

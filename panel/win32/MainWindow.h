@@ -30,13 +30,11 @@ public:
   void SetPanelText(int index, const std::string& text);
   int TrackBarPosition() const;
   void MoveTrackBar(int position);  // no scroll notification
-  void SetTimer1(bool enabled);
 
   // Called with the button's number (4 to 21) on every click.
   std::function<void(int number)> OnButtonClick;
   // Called with the position on every scroll notification of the track bar.
   std::function<void(int position)> OnTrackBarScroll;
-  std::function<void()> OnTimer1;
   // Called when the user closes the window.
   std::function<void()> OnClose;
 
@@ -44,8 +42,7 @@ private:
   static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
   void CreateControls();
-  HWND Child(const char* className, const char* text, DWORD style, DWORD exStyle, int x, int y, int w, int h,
-             int id);
+  HWND Child(const char* className, const char* text, DWORD style, DWORD exStyle, int x, int y, int w, int h, int id);
   void AddHint(HWND control, const char* utf8Text);
 
   HWND window_ = nullptr;

@@ -27,13 +27,13 @@ std::string ProgramPath() {
 
 int main() {
   try {
-    MainWindow window;  // Timer1 is enabled from here on
-    Win32PanelView view(window);
+    MainWindow window;
+    Win32PanelView view(window);  // Timer1 is enabled from here on
     TForm1 form(view, ProgramPath());
     SetApplicationExceptionHandler([&form](const std::exception& error) { form.ReportError(error); });
     window.OnButtonClick = [&form](int number) { RunButtonClick(form, number); };
     window.OnTrackBarScroll = [&form](int position) { RunTrackBarScroll(form, position); };
-    window.OnTimer1 = [&form] { RunTimer1(form); };
+    view.Timer1().OnTick = [&form] { RunTimer1(form); };
     window.OnClose = [&window] {
       EndProcessIfInHandler();
       DestroyWindow(window.Handle());

@@ -8,8 +8,9 @@
 #include <memory>
 
 #include "base/Application.h"
+#include "base/Assert.h"
 #include "platform/fltk/loop_internal.h"
-#include "platform/posix/fd_watch.h"
+#include "platform/loop_services.h"
 
 namespace platform {
 namespace {
@@ -19,8 +20,8 @@ struct Watch {
   std::shared_ptr<FdCallback> writable;
 };
 
-// Only touched on the user-interface thread.
 std::map<int, Watch>& Watches() {
+  RAVOLIN_ASSERT(OnMessageThread(), "descriptor watches belong to the user-interface thread");
   static auto* watches = new std::map<int, Watch>;
   return *watches;
 }
@@ -38,8 +39,7 @@ void Run(int fd, std::shared_ptr<FdCallback> Watch::*direction) {
 void OnReadable(int fd, void*) { Run(fd, &Watch::readable); }
 void OnWritable(int fd, void*) { Run(fd, &Watch::writable); }
 
-bool Add(int fd, FdCallback callback, std::shared_ptr<FdCallback> Watch::*direction, int flag,
-         Fl_FD_Handler handler) {
+bool Add(int fd, FdCallback callback, std::shared_ptr<FdCallback> Watch::*direction, int flag, Fl_FD_Handler handler) {
   if (fd < 0 || fd >= FD_SETSIZE || !callback) return false;
   loop::EnsureStarted();
   auto& slot = Watches()[fd].*direction;

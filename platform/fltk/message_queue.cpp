@@ -16,8 +16,8 @@
 
 #include "base/Application.h"
 #include "platform/fltk/loop_internal.h"
+#include "platform/loop_services.h"
 #include "platform/messages.h"
-#include "platform/posix/guarded_post.h"
 
 namespace platform {
 namespace {
@@ -132,8 +132,8 @@ bool PostWindowMessageIf(WindowHandle window, std::uint32_t message, std::uintpt
   return Enqueue(Posted{0, window, message, wParam, lParam, std::move(deliver)}, true);
 }
 
-bool PostWindowMessageFromLoop(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
-                               std::intptr_t lParam, std::function<bool()> deliver) {
+bool PostWindowMessageFromLoop(WindowHandle window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam,
+                               std::function<bool()> deliver) {
   if (!loop::OnLoopThread()) return PostWindowMessageIf(window, message, wParam, lParam, std::move(deliver));
   static const bool checking = (Fl::add_check(OnCheck), true);
   (void)checking;

@@ -80,6 +80,8 @@ void WaitAndProcessMessages(std::uint32_t maxWaitMs) {
   ProcessMessages();
 }
 
+bool OnMessageThread() { return !loop::Started() || loop::OnLoopThread(); }
+
 void Wake() { loop::RequestWake(); }
 
 void SleepMs(std::uint32_t ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }

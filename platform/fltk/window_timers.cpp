@@ -11,9 +11,11 @@
 #include <memory>
 #include <utility>
 
+#include "base/Assert.h"
+
 #include "platform/fltk/loop_internal.h"
+#include "platform/loop_services.h"
 #include "platform/messages.h"
-#include "platform/posix/guarded_post.h"
 
 namespace platform {
 namespace {
@@ -31,8 +33,8 @@ struct WindowTimer {
 
 using TimerKey = std::pair<WindowHandle, std::uintptr_t>;
 
-// Only touched on the user-interface thread.
 std::map<TimerKey, std::shared_ptr<WindowTimer>>& Timers() {
+  RAVOLIN_ASSERT(OnMessageThread(), "window timers belong to the user-interface thread");
   static auto* timers = new std::map<TimerKey, std::shared_ptr<WindowTimer>>;
   return *timers;
 }

@@ -18,7 +18,9 @@
 #include <system_error>
 #include <thread>
 
-#include "platform/posix/guarded_post.h"
+#include "base/Assert.h"
+
+#include "platform/loop_services.h"
 #include "platform/posix/host_entry.h"
 #include "platform/posix/socket_errors.h"
 #include "platform/sockets.h"
@@ -37,9 +39,10 @@ struct LookupTask {
   bool replied = false;  // user-interface thread only
 };
 
-// Requests that may still be cancelled; only touched on the user-interface
-// thread. An entry expires when its reply was handled or dropped.
+// Requests that may still be cancelled. An entry expires when its reply was
+// handled or dropped.
 std::map<AsyncTask, std::weak_ptr<LookupTask>>& Pending() {
+  RAVOLIN_ASSERT(platform::OnMessageThread(), "lookups are started and cancelled on the user-interface thread");
   static auto* pending = new std::map<AsyncTask, std::weak_ptr<LookupTask>>;
   return *pending;
 }
@@ -83,15 +86,15 @@ void Work(std::shared_ptr<LookupTask> task) {
     length = detail::HostEntrySize(*answer, task->buffer);
     if (length > task->bufferLength) error = kErrNoBufs;  // length tells how much would be needed
   }
-  platform::PostWindowMessageIf(task->window, task->message, task->id,
-                                MakeSelectLParam(static_cast<std::uint16_t>(std::min(length, 0xFFFF)),
-                                                 static_cast<std::uint16_t>(error)),
-                                [task, answer, error] {
-                                  if (task->cancelled) return false;
-                                  task->replied = true;
-                                  if (error == 0) detail::WriteHostEntry(*answer, task->buffer, task->bufferLength);
-                                  return true;
-                                });
+  platform::PostWindowMessageIf(
+      task->window, task->message, task->id,
+      MakeSelectLParam(static_cast<std::uint16_t>(std::min(length, 0xFFFF)), static_cast<std::uint16_t>(error)),
+      [task, answer, error] {
+        if (task->cancelled) return false;
+        task->replied = true;
+        if (error == 0) detail::WriteHostEntry(*answer, task->buffer, task->bufferLength);
+        return true;
+      });
 }
 
 }  // namespace

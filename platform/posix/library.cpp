@@ -6,8 +6,11 @@
 
 #include "platform/library.h"
 
-#include <cerrno>
 #include <dlfcn.h>
+#include <link.h>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
 #include <string>
 
 namespace platform {
@@ -25,6 +28,21 @@ void* FindSymbol(ModuleHandle module, const char* name) {
   // not load exports nothing.
   if (module == nullptr || name == nullptr) return nullptr;
   return dlsym(module, name);
+}
+
+std::string LastLoadFailure() {
+  const char* text = dlerror();
+  return text != nullptr ? text : "";
+}
+
+std::string ModulePath(ModuleHandle module) {
+  if (module == nullptr) return "";
+  link_map* map = nullptr;
+  if (dlinfo(module, RTLD_DI_LINKMAP, &map) != 0 || map == nullptr || map->l_name == nullptr) return "";
+  // The loader keeps the name as it found it, "/usr/bin/../lib/..." through
+  // a relative run path; the resolved file reads better.
+  char resolved[PATH_MAX];
+  return realpath(map->l_name, resolved) != nullptr ? resolved : map->l_name;
 }
 
 std::uint32_t LastSystemError() {

@@ -40,15 +40,15 @@ int ErrorFromErrno(int errnoValue) {
     case EINPROGRESS: return kErrWouldBlock;  // a non-blocking connect under way, too
     case EALREADY: return kErrAlready;
     case ENOTSOCK: return kErrNotSocket;
-    case EDESTADDRREQ: return 10039;
+    case EDESTADDRREQ: return kErrDestAddrRequired;
     case EMSGSIZE: return kErrMsgSize;
-    case EPROTOTYPE: return 10041;
-    case ENOPROTOOPT: return 10042;
-    case EPROTONOSUPPORT: return 10043;
-    case ESOCKTNOSUPPORT: return 10044;
-    case EOPNOTSUPP: return 10045;
-    case EPFNOSUPPORT: return 10046;
-    case EAFNOSUPPORT: return 10047;
+    case EPROTOTYPE: return kErrProtoType;
+    case ENOPROTOOPT: return kErrNoProtoOption;
+    case EPROTONOSUPPORT: return kErrProtoNoSupport;
+    case ESOCKTNOSUPPORT: return kErrSocketTypeNoSupport;
+    case EOPNOTSUPP: return kErrOpNotSupported;
+    case EPFNOSUPPORT: return kErrProtoFamilyNoSupport;
+    case EAFNOSUPPORT: return kErrAddrFamilyNoSupport;
     case EADDRINUSE: return kErrAddrInUse;
     case EADDRNOTAVAIL: return kErrAddrNotAvail;
     case ENETDOWN: return kErrNetDown;
@@ -64,8 +64,8 @@ int ErrorFromErrno(int errnoValue) {
     case ESHUTDOWN: return kErrShutdown;
     case ETIMEDOUT: return kErrTimedOut;
     case ECONNREFUSED: return kErrConnRefused;
-    case ELOOP: return 10062;
-    case ENAMETOOLONG: return 10063;
+    case ELOOP: return kErrLoop;
+    case ENAMETOOLONG: return kErrNameTooLong;
     case EHOSTDOWN: return kErrHostDown;
     case EHOSTUNREACH: return kErrHostUnreach;
     default: return kErrInvalid;

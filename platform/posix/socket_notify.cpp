@@ -7,15 +7,16 @@
 
 #include <fcntl.h>
 #include <poll.h>
-#include <sys/socket.h>
 #include <sys/select.h>
+#include <sys/socket.h>
 
 #include <cerrno>
 #include <map>
 #include <memory>
 
-#include "platform/posix/fd_watch.h"
-#include "platform/posix/guarded_post.h"
+#include "base/Assert.h"
+
+#include "platform/loop_services.h"
 #include "platform/posix/socket_errors.h"
 #include "platform/sockets.h"
 
@@ -37,8 +38,8 @@ struct Notifier {
   std::shared_ptr<bool> open = std::make_shared<bool>(true);
 };
 
-// Only touched on the user-interface thread.
 std::map<int, Notifier>& Notifiers() {
+  RAVOLIN_ASSERT(platform::OnMessageThread(), "socket notifications belong to the user-interface thread");
   static auto* notifiers = new std::map<int, Notifier>;
   return *notifiers;
 }

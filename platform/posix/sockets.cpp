@@ -52,9 +52,9 @@ bool ReportedLater(int error) {
 
 int PassFlags(int flags) {
   int native = 0;
-  if (flags & 1) native |= MSG_OOB;
+  if (flags & kMsgOob) native |= MSG_OOB;
   if (flags & kMsgPeek) native |= MSG_PEEK;
-  if (flags & 4) native |= MSG_DONTROUTE;
+  if (flags & kMsgDontRoute) native |= MSG_DONTROUTE;
   return native;
 }
 
@@ -65,16 +65,16 @@ int Cleanup() { return 0; }
 
 Socket Create(int family, int type, int protocol) {
   if (family != kAfInet) {
-    SetLastError(10047);
+    SetLastError(kErrAddrFamilyNoSupport);
     return kInvalidSocket;
   }
   int nativeType;
   if (type == kSockStream) {
     nativeType = SOCK_STREAM;
-  } else if (type == 2) {
+  } else if (type == kSockDgram) {
     nativeType = SOCK_DGRAM;
   } else {
-    SetLastError(10044);
+    SetLastError(kErrSocketTypeNoSupport);
     return kInvalidSocket;
   }
   return Adopt(::socket(AF_INET, nativeType | SOCK_CLOEXEC, protocol));
@@ -100,7 +100,7 @@ int Connect(Socket s, const SockAddrIn& address) {
   const int fd = Descriptor(s);
   if (fd < 0) return kSocketError;
   if (address.family != kAfInet) {
-    SetLastError(10047);
+    SetLastError(kErrAddrFamilyNoSupport);
     return kSocketError;
   }
   sockaddr_in native{};

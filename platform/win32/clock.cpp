@@ -23,8 +23,8 @@ void LoadTimeFormat() {
 std::string LocalTimeText() {
   if (timeFormat.empty()) LoadTimeFormat();
   char text[128];
-  int length = GetTimeFormatA(LOCALE_USER_DEFAULT, 0, nullptr, timeFormat.empty() ? nullptr : timeFormat.c_str(),
-                              text, sizeof text);
+  int length = GetTimeFormatA(LOCALE_USER_DEFAULT, 0, nullptr, timeFormat.empty() ? nullptr : timeFormat.c_str(), text,
+                              sizeof text);
   return length > 0 ? std::string(text) : std::string();
 }
 

@@ -14,8 +14,8 @@
 #include <memory>
 
 #include "platform/sockets.h"
-#include "platform/win32/relay_window.h"
 #include "platform/win32/host_entry.h"
+#include "platform/win32/relay_window.h"
 
 namespace sock {
 namespace {
@@ -65,8 +65,8 @@ void Relay(HANDLE task, LPARAM reply) {
     if (lookup->cancelled || error != 0) return;
     PackHostEntry(*reinterpret_cast<const HostEntry*>(lookup->reply), lookup->callerBuffer, lookup->callerLength);
   };
-  if (!platform::PostWindowMessage(lookup->window, lookup->message, reinterpret_cast<std::uintptr_t>(task),
-                                   forwarded, copy))
+  if (!platform::PostWindowMessage(lookup->window, lookup->message, reinterpret_cast<std::uintptr_t>(task), forwarded,
+                                   copy))
     cancellable.erase(task);
 }
 

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "platform/library.h"
 
 namespace platform {
@@ -22,6 +24,24 @@ ModuleHandle LoadModule(const char* name) {
 void* FindSymbol(ModuleHandle module, const char* name) {
   if (!module) return nullptr;
   return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(module), name));
+}
+
+std::string LastLoadFailure() {
+  const DWORD error = GetLastError();
+  char text[512] = {};
+  const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
+                                      text, sizeof text, nullptr);
+  std::string message(text, length);
+  while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == '.'))
+    message.pop_back();
+  return message.empty() ? "error " + std::to_string(error) : message;
+}
+
+std::string ModulePath(ModuleHandle module) {
+  if (!module) return "";
+  char path[MAX_PATH] = {};
+  const DWORD length = GetModuleFileNameA(static_cast<HMODULE>(module), path, sizeof path);
+  return length > 0 && length < sizeof path ? std::string(path, length) : "";
 }
 
 std::uint32_t LastSystemError() { return GetLastError(); }

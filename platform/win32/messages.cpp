@@ -56,6 +56,10 @@ HANDLE WakeEvent() {
 }
 
 HWND dialogWindow = nullptr;
+
+// The thread whose queue the hidden windows belong to: the first one to
+// register a class. 0 until then.
+DWORD messageThread = 0;
 bool quitRequested = false;
 
 // An exception thrown by a window procedure must not unwind through the
@@ -136,6 +140,7 @@ bool IsWindowClassRegistered(const char* className) {
 }
 
 bool RegisterWindowClass(const char* className, WindowProc procedure) {
+  if (messageThread == 0) messageThread = GetCurrentThreadId();
   WNDCLASSA windowClass{};
   windowClass.lpfnWndProc = SharedWindowProc;
   windowClass.cbWndExtra = sizeof(LONG_PTR);  // slot 0: the owner
@@ -149,8 +154,8 @@ bool RegisterWindowClass(const char* className, WindowProc procedure) {
 
 WindowHandle CreateHiddenWindow(const char* className) {
   if (!IsWindowClassRegistered(className)) return 0;
-  HWND window = CreateWindowExA(WS_EX_TOOLWINDOW, className, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, Instance(),
-                                nullptr);
+  HWND window =
+      CreateWindowExA(WS_EX_TOOLWINDOW, className, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, Instance(), nullptr);
   return reinterpret_cast<WindowHandle>(window);
 }
 
@@ -230,6 +235,8 @@ void WaitAndProcessMessages(std::uint32_t maxWaitMs) {
   MsgWaitForMultipleObjectsEx(1, &wake, maxWaitMs, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
   ProcessMessages();
 }
+
+bool OnMessageThread() { return messageThread == 0 || messageThread == GetCurrentThreadId(); }
 
 void Wake() { SetEvent(WakeEvent()); }
 

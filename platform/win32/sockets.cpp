@@ -87,8 +87,7 @@ Socket Create(int family, int type, int protocol) {
 
 int SetLinger(Socket s, std::uint16_t onOff, std::uint16_t seconds) {
   linger value{onOff, seconds};
-  return setsockopt(static_cast<SOCKET>(s), SOL_SOCKET, SO_LINGER, reinterpret_cast<const char*>(&value),
-                    sizeof value);
+  return setsockopt(static_cast<SOCKET>(s), SOL_SOCKET, SO_LINGER, reinterpret_cast<const char*>(&value), sizeof value);
 }
 
 int AsyncSelect(Socket s, platform::WindowHandle window, std::uint32_t message, long events) {

@@ -64,12 +64,12 @@ TEST(MainWindowLayout, ButtonsCaptionsAndHints) {
     Rect rect;
   };
   const std::vector<Expected> expected = {
-      {4, "1", {248, 16, 33, 25}},   {5, "2", {280, 16, 33, 25}},   {6, "3", {312, 16, 33, 25}},
-      {7, "4", {248, 40, 33, 25}},   {8, "5", {280, 40, 33, 25}},   {9, "6", {312, 40, 33, 25}},
-      {10, "7", {248, 64, 33, 25}},  {11, "8", {280, 64, 33, 25}},  {12, "9", {312, 64, 33, 25}},
-      {13, ",", {248, 88, 33, 25}},  {14, "0", {280, 88, 33, 25}},  {15, "SET", {312, 88, 33, 25}},
-      {16, "AM", {360, 16, 33, 25}}, {17, "SSB", {360, 40, 33, 25}}, {18, "ARX", {360, 64, 33, 25}},
-      {19, "STR", {360, 88, 33, 25}}, {20, "+", {208, 16, 33, 41}}, {21, "-", {208, 72, 33, 41}},
+      {4, "1", {248, 16, 33, 25}},    {5, "2", {280, 16, 33, 25}},    {6, "3", {312, 16, 33, 25}},
+      {7, "4", {248, 40, 33, 25}},    {8, "5", {280, 40, 33, 25}},    {9, "6", {312, 40, 33, 25}},
+      {10, "7", {248, 64, 33, 25}},   {11, "8", {280, 64, 33, 25}},   {12, "9", {312, 64, 33, 25}},
+      {13, ",", {248, 88, 33, 25}},   {14, "0", {280, 88, 33, 25}},   {15, "SET", {312, 88, 33, 25}},
+      {16, "AM", {360, 16, 33, 25}},  {17, "SSB", {360, 40, 33, 25}}, {18, "ARX", {360, 64, 33, 25}},
+      {19, "STR", {360, 88, 33, 25}}, {20, "+", {208, 16, 33, 41}},   {21, "-", {208, 72, 33, 41}},
   };
   for (const Expected& e : expected) {
     const Fl_Button* button = window.Button(e.number);
@@ -190,7 +190,7 @@ TEST_F(TrackBarInput, DragNotifiesEveryMovementAndTheEnd) {
   Mouse(FL_PUSH, KnobCentre(0));
   EXPECT_TRUE(notified.empty());  // grabbing the knob does not scroll yet
   Mouse(FL_DRAG, KnobCentre(3));
-  Mouse(FL_DRAG, KnobCentre(3) + 2);  // same position again
+  Mouse(FL_DRAG, KnobCentre(3) + 2);    // same position again
   Mouse(FL_DRAG, KnobCentre(9) + 300);  // past the end
   Mouse(FL_DRAG, KnobCentre(5));
   Mouse(FL_RELEASE, KnobCentre(5));

@@ -34,8 +34,7 @@ TEST_F(HttpFailure, BadUrlsRaiseBeforeAnythingIsSent) {
   http->OnAboutToSend = [&](TComponent*) { ++aboutToSend; };
   EXPECT_EQ(MessageOf<Exception>([&] { http->Get(""); }), "Empty URL");
   EXPECT_EQ(MessageOf<Exception>([&] { http->Get("https://127.0.0.1/"); }), "HTTP Secure Socket is not supported");
-  EXPECT_EQ(MessageOf<EConvertError>([&] { http->Get("http://127.0.0.1:p1/"); }),
-            "'p1' is not a valid integer value");
+  EXPECT_EQ(MessageOf<EConvertError>([&] { http->Get("http://127.0.0.1:p1/"); }), "'p1' is not a valid integer value");
   EXPECT_EQ(aboutToSend, 0);
   EXPECT_EQ(server.Connections(), 0);
 }

@@ -23,7 +23,8 @@ protected:
     for (char& c : large) c = static_cast<char>(rng());
     WriteFile(shared->dir.File("www/large.bin"), large);
     shared->large = std::move(large);
-    if (HaveProgram("nginx")) shared->nginx = std::make_unique<Nginx>(shared->dir.Path().string(), shared->dir.File("www"));
+    if (HaveProgram("nginx"))
+      shared->nginx = std::make_unique<Nginx>(shared->dir.Path().string(), shared->dir.File("www"));
     if (HaveProgram("tinyproxy")) shared->proxy = std::make_unique<TinyProxy>(shared->dir.Path().string());
   }
   static void TearDownTestSuite() {

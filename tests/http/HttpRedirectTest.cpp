@@ -43,8 +43,8 @@ TEST_F(HttpRedirect, BareNameLocationIsMadeAbsoluteOnTheSameServer) {
 }
 
 TEST_F(HttpRedirect, MissingLocationReusesTheLastOneOrTheServerRoot) {
-  ScriptedServer server({Answer(Moved("")), Answer(kOk), Answer(Moved("/kept")), Answer(kOk), Answer(Moved("")),
-                         Answer(kOk)});
+  ScriptedServer server(
+      {Answer(Moved("")), Answer(kOk), Answer(Moved("/kept")), Answer(kOk), Answer(Moved("")), Answer(kOk)});
   http->Get(Url(server, "/a"));  // no location was ever received: the root
   EXPECT_EQ(server.Received(1), RequestHeader("GET / HTTP/1.0"));
   http->Get(Url(server, "/b"));
@@ -115,10 +115,9 @@ TEST_F(HttpRedirect, OtherRedirectStatusesEndTheExchangeAfterTheirEvents) {
   };
   for (const Case c : {Case{303, 1}, Case{304, 1}, Case{398, 1}, Case{399, 0}, Case{299, 0}}) {
     SCOPED_TRACE(c.status);
-    ScriptedServer server(
-        {Answer("HTTP/1.0 " + std::to_string(c.status) + " X\r\nSet-Cookie: s=" + std::to_string(c.status) +
-                "\r\nLocation: /elsewhere\r\n\r\nbody"),
-         Answer(kOk)});
+    ScriptedServer server({Answer("HTTP/1.0 " + std::to_string(c.status) + " X\r\nSet-Cookie: s=" +
+                                  std::to_string(c.status) + "\r\nLocation: /elsewhere\r\n\r\nbody"),
+                           Answer(kOk)});
     int redirects = 0, successes = 0, failures = 0;
     http->HeaderInfo->Cookie.clear();
     http->OnRedirect = [&](bool&) { ++redirects; };

@@ -47,8 +47,8 @@ TEST_F(HttpRequest, EveryKindHasItsMethodLinesAndBody) {
        RequestHeader("COPY /p HTTP/1.0", "127.0.0.1", "", "URI-header: /dest\r\n"), ""},
       {"MOVE", [](TNMHTTP& h, const std::string& u) { h.Move(u, "/dest"); }, cmdMOVE,
        RequestHeader("MOVE /p HTTP/1.0", "127.0.0.1", "", "URI-header: /dest\r\n"), ""},
-      {"DELETE", [](TNMHTTP& h, const std::string& u) { h.Delete(u); }, cmdDELETE,
-       RequestHeader("DELETE /p HTTP/1.0"), ""},
+      {"DELETE", [](TNMHTTP& h, const std::string& u) { h.Delete(u); }, cmdDELETE, RequestHeader("DELETE /p HTTP/1.0"),
+       ""},
       {"LINK", [](TNMHTTP& h, const std::string& u) { h.Link(u, "<a>; rel=x"); }, cmdLINK,
        RequestHeader("LINK /p HTTP/1.0", "127.0.0.1", "", "Link: <a>; rel=x\r\n"), ""},
       {"UNLINK", [](TNMHTTP& h, const std::string& u) { h.Unlink(u, "<a>"); }, cmdUNLINK,
@@ -76,8 +76,7 @@ TEST_F(HttpRequest, BodiesAreSentWholeWithNulBytesAndBeyond64KiB) {
   data.back() = 'E';
   ScriptedServer server({Answer(kOk, "ddE")});
   http->Put(Url(server, "/p"), data);
-  EXPECT_EQ(server.Received(0),
-            RequestHeader("PUT /p HTTP/1.0", "127.0.0.1", "", "Content-Length: 70000\r\n") + data);
+  EXPECT_EQ(server.Received(0), RequestHeader("PUT /p HTTP/1.0", "127.0.0.1", "", "Content-Length: 70000\r\n") + data);
 }
 
 TEST_F(HttpRequest, ProxyGetsTheWholeUrlAndTheHostLine) {
@@ -85,9 +84,8 @@ TEST_F(HttpRequest, ProxyGetsTheWholeUrlAndTheHostLine) {
   http->Proxy = "127.0.0.1";
   http->ProxyPort = proxy.Port();
   http->Get("http://h:8080/x");
-  EXPECT_EQ(proxy.Received(0),
-            "GET http://h:8080/x HTTP/1.0\r\nProxy-Connection: Keep-Alive\r\nHost: h\r\n" +
-                RequestHeader("", "").substr(2));
+  EXPECT_EQ(proxy.Received(0), "GET http://h:8080/x HTTP/1.0\r\nProxy-Connection: Keep-Alive\r\nHost: h\r\n" +
+                                   RequestHeader("", "").substr(2));
   EXPECT_EQ(http->Port, 8080);  // the request's port; the connection went to the proxy
 }
 
@@ -116,9 +114,9 @@ TEST_F(HttpRequest, CredentialsAreOneUnbrokenBase64Line) {
   http->HeaderInfo->UserId = std::string(30, 'u');
   http->HeaderInfo->Password = std::string(29, 'p');
   http->Get(Url(second, "/"));
-  const std::string expected =
-      "dXV1dXV1dXV1dXV1dXV1dXV1dXV1dXV1dXV1dXV1OnBwcHBwcHBwcHBwcHBwcHBwcHBwcHBwcHBwcHBw";
-  EXPECT_EQ(second.Received(0), RequestHeader("GET / HTTP/1.0", "127.0.0.1", "Authorization: Basic " + expected + "\r\n"));
+  const std::string expected = "dXV1dXV1dXV1dXV1dXV1dXV1dXV1dXV1dXV1dXV1OnBwcHBwcHBwcHBwcHBwcHBwcHBwcHBwcHBwcHBw";
+  EXPECT_EQ(second.Received(0),
+            RequestHeader("GET / HTTP/1.0", "127.0.0.1", "Authorization: Basic " + expected + "\r\n"));
 }
 
 TEST_F(HttpRequest, NoCredentialsWithoutAPassword) {
@@ -136,8 +134,7 @@ TEST_F(HttpRequest, FileModeSendsTheFileUnchangedWithItsSize) {
   http->OutputFileMode = true;
   http->Header = dir.File("Head.txt");
   http->Post(Url(server, "/form"), name);
-  EXPECT_EQ(server.Received(0),
-            RequestHeader("POST /form HTTP/1.0", "127.0.0.1", "", "Content-Length: 9\r\n") + data);
+  EXPECT_EQ(server.Received(0), RequestHeader("POST /form HTTP/1.0", "127.0.0.1", "", "Content-Length: 9\r\n") + data);
   EXPECT_EQ(ReadFile(dir.File("Head.txt")), "HTTP/1.0 200 OK\r\n\r\n");
   EXPECT_EQ(BodyFile(), "ok");
 }

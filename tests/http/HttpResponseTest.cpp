@@ -49,13 +49,10 @@ TEST_F(HttpResponse, StatusComesFromTheSecondField) {
     bool success;
   };
   const std::vector<Case> cases = {
-      {"HTTP/1.0 200 OK\r\n", 200, true},
-      {"HTTP/1.0 200\r\n", 0, true},  // the field still holds the terminator
-      {"HTTP/1.0 200\n", 0, true},
-      {"HTTP/1.1 204 No Content\n", 204, true},
+      {"HTTP/1.0 200 OK\r\n", 200, true},  {"HTTP/1.0 200\r\n", 0, true},  // the field still holds the terminator
+      {"HTTP/1.0 200\n", 0, true},         {"HTTP/1.1 204 No Content\n", 204, true},
       {"HTTP/1.0  200 OK\r\n", 0, true},  // two blanks: the second field is empty
-      {"HTTP/1.0 70000 Big\r\n", 0, true},
-      {"HTTP/1.0 500 Oops\r\n", 500, false},
+      {"HTTP/1.0 70000 Big\r\n", 0, true}, {"HTTP/1.0 500 Oops\r\n", 500, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.statusLine);
@@ -104,8 +101,8 @@ TEST_F(HttpResponse, HeadCreatesAnEmptyBodyFile) {
 }
 
 TEST_F(HttpResponse, HeaderThatArrivesInPiecesIsReadWhole) {
-  ScriptedServer server({{testsupport::Expect("\r\n\r\n"),
-                          testsupport::Drip("HTTP/1.0 200 OK\r\nSet-Cookie: k=v\r\n\r\nab")}});
+  ScriptedServer server(
+      {{testsupport::Expect("\r\n\r\n"), testsupport::Drip("HTTP/1.0 200 OK\r\nSet-Cookie: k=v\r\n\r\nab")}});
   http->Get(Url(server, "/"));
   EXPECT_EQ(http->Header, "HTTP/1.0 200 OK\r\nSet-Cookie: k=v\r\n\r\n");
   EXPECT_EQ(http->LastCookie, "k=v");
@@ -114,15 +111,17 @@ TEST_F(HttpResponse, HeaderThatArrivesInPiecesIsReadWhole) {
 
 TEST_F(HttpResponse, CookieAndLocationValuesComeFromFixedPositions) {
   const std::string longValue(300, 'v');
-  ScriptedServer server({Answer(
-      "HTTP/1.0 200 OK\r\n"
-      "set-cookie: first\r\n"
-      "Set-Cookie:  two blanks\r\n"
-      "Set-Cookie:nospace\r\n"
-      "LOCATION: /here\n"
-      "X-Location: /not\r\n"
-      "Set-Cookie: " + longValue + "\r\n"
-      "\r\n")});
+  ScriptedServer server(
+      {Answer("HTTP/1.0 200 OK\r\n"
+              "set-cookie: first\r\n"
+              "Set-Cookie:  two blanks\r\n"
+              "Set-Cookie:nospace\r\n"
+              "LOCATION: /here\n"
+              "X-Location: /not\r\n"
+              "Set-Cookie: " +
+              longValue +
+              "\r\n"
+              "\r\n")});
   http->Get(Url(server, "/"));
   EXPECT_EQ(http->LastCookie, longValue.substr(0, 256));
   EXPECT_EQ(http->LastLocation, "/here");

@@ -28,9 +28,7 @@ std::string ReadFile(const std::string& name) {
   return out.str();
 }
 
-void WriteFile(const std::string& name, const std::string& bytes) {
-  std::ofstream(name, std::ios::binary) << bytes;
-}
+void WriteFile(const std::string& name, const std::string& bytes) { std::ofstream(name, std::ios::binary) << bytes; }
 
 std::string RequestHeader(const std::string& requestLine, const std::string& host, const std::string& between,
                           const std::string& after) {

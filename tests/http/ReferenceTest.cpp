@@ -46,9 +46,10 @@ TEST(Reference, MimeLinesJoinedEqualPythonBase64) {
   for (const std::size_t n : {0u, 1u, 2u, 3u, 44u, 45u, 46u, 89u, 90u, 91u, 1000u, 4097u}) {
     const std::string data = RandomBytes(rng, n);
     const std::string file = WriteTemp("b64ref", data);
-    const std::string expected =
-        Capture("python3 -c 'import base64,sys; sys.stdout.write(base64.b64encode(open(sys.argv[1],\"rb\").read()).decode())' " +
-            file);
+    const std::string expected = Capture(
+        "python3 -c 'import base64,sys; "
+        "sys.stdout.write(base64.b64encode(open(sys.argv[1],\"rb\").read()).decode())' " +
+        file);
     std::filesystem::remove(file);
 
     TMemoryStream in, out;

@@ -1,8 +1,8 @@
 #include "tests/mpusbapi/FakeUsbBus.h"
 
+#include <umockdev.h>
 #include <stdexcept>
 #include <string>
-#include <umockdev.h>
 
 namespace fakeusb {
 
@@ -33,10 +33,16 @@ FakeUsbDevice& FakeUsbBus::Plug(DeviceLayout layout) {
   Check(umockdev_testbed_add_from_string(testbed_, DescribeDevice(device->layout()).c_str(), &error), error,
         "adding the device");
   const std::string node = DeviceNode(device->layout());
-  Check(umockdev_testbed_attach_ioctl(testbed_, node.c_str(), device->handler(), &error), error,
-        "attaching " + node);
+  Check(umockdev_testbed_attach_ioctl(testbed_, node.c_str(), device->handler(), &error), error, "attaching " + node);
   devices_.push_back(std::move(device));
   return *devices_.back();
+}
+
+std::string FakeUsbBus::NodeFile(const FakeUsbDevice& device) const {
+  gchar* root = umockdev_testbed_get_root_dir(testbed_);  // the caller's to free
+  const std::string file = std::string(root) + DeviceNode(device.layout());
+  g_free(root);
+  return file;
 }
 
 }  // namespace fakeusb

@@ -4,6 +4,7 @@
 // under umockdev's preload library (see PreloadMain.cpp).
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "tests/mpusbapi/FakeUsbDevice.h"
@@ -13,7 +14,7 @@ typedef struct _UMockdevTestbed UMockdevTestbed;
 namespace fakeusb {
 
 class FakeUsbBus {
- public:
+public:
   FakeUsbBus();
   // Every handle on the devices must be closed first: a request on a node
   // whose testbed is gone never returns.
@@ -23,7 +24,11 @@ class FakeUsbBus {
 
   FakeUsbDevice& Plug(DeviceLayout layout = {});
 
- private:
+  // Where the testbed keeps a device node ("/dev/bus/usb/001/002") on disk;
+  // the code under test sees it under its own name.
+  std::string NodeFile(const FakeUsbDevice& device) const;
+
+private:
   UMockdevTestbed* testbed_;
   std::vector<std::unique_ptr<FakeUsbDevice>> devices_;
 };

@@ -1,13 +1,13 @@
 #include "tests/mpusbapi/FakeUsbDevice.h"
 
+#include <linux/usbdevice_fs.h>
+#include <sys/ioctl.h>
+#include <umockdev.h>
 #include <algorithm>
 #include <cerrno>
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
-#include <linux/usbdevice_fs.h>
-#include <sys/ioctl.h>
-#include <umockdev.h>
 
 namespace fakeusb {
 
@@ -78,13 +78,33 @@ std::string DescribeDevice(const DeviceLayout& layout) {
       interfaces.insert(interfaces.end(), {7, 5, e.address, e.type, 64, 0, std::uint8_t(e.type == kInterrupt ? 1 : 0)});
   }
   const auto total = static_cast<std::uint16_t>(9 + interfaces.size());
-  std::vector<std::uint8_t> descriptors = {
-      18, 1, 0x00, 0x02, 0, 0, 0, 64,
-      std::uint8_t(layout.vendor & 0xff), std::uint8_t(layout.vendor >> 8),
-      std::uint8_t(layout.product & 0xff), std::uint8_t(layout.product >> 8),
-      0x00, 0x01, 0, 0, 0, 1,
-      9, 2, std::uint8_t(total & 0xff), std::uint8_t(total >> 8),
-      std::uint8_t(layout.interfaces.size()), 1, 0, 0x80, 50};
+  std::vector<std::uint8_t> descriptors = {18,
+                                           1,
+                                           0x00,
+                                           0x02,
+                                           0,
+                                           0,
+                                           0,
+                                           64,
+                                           std::uint8_t(layout.vendor & 0xff),
+                                           std::uint8_t(layout.vendor >> 8),
+                                           std::uint8_t(layout.product & 0xff),
+                                           std::uint8_t(layout.product >> 8),
+                                           0x00,
+                                           0x01,
+                                           0,
+                                           0,
+                                           0,
+                                           1,
+                                           9,
+                                           2,
+                                           std::uint8_t(total & 0xff),
+                                           std::uint8_t(total >> 8),
+                                           std::uint8_t(layout.interfaces.size()),
+                                           1,
+                                           0,
+                                           0x80,
+                                           50};
   descriptors.insert(descriptors.end(), interfaces.begin(), interfaces.end());
 
   char text[1024];
@@ -104,8 +124,8 @@ std::string DescribeDevice(const DeviceLayout& layout) {
                 "A: bConfigurationValue=1\\n\n"
                 "A: bNumConfigurations=1\\n\n"
                 "A: bNumInterfaces= %zu\\n\n",
-                layout.port, layout.port, DeviceNode(layout).c_str(), layout.port, layout.port, layout.vendor, layout.product,
-                layout.interfaces.size());
+                layout.port, layout.port, DeviceNode(layout).c_str(), layout.port, layout.port, layout.vendor,
+                layout.product, layout.interfaces.size());
   return std::string(text) + "H: descriptors=" + Hex(descriptors) + "\n";
 }
 
@@ -191,13 +211,10 @@ void FakeUsbDevice::Handle(UMockdevIoctlClient* client) {
       haltsCleared_.push_back(address);
       return answer(0);
     }
-    case USBDEVFS_SUBMITURB:
-      return Submit(client, arg);
+    case USBDEVFS_SUBMITURB: return Submit(client, arg);
     case USBDEVFS_REAPURB:
-    case USBDEVFS_REAPURBNDELAY:
-      return Reap(client, arg);
-    case USBDEVFS_DISCARDURB:
-      return Discard(client, arg);
+    case USBDEVFS_REAPURBNDELAY: return Reap(client, arg);
+    case USBDEVFS_DISCARDURB: return Discard(client, arg);
     default: {
       char name[32];
       std::snprintf(name, sizeof name, "0x%lx", request);
@@ -220,16 +237,17 @@ void FakeUsbDevice::Submit(UMockdevIoctlClient* client, UMockdevIoctlData* arg) 
   if (!endpoint || urb->type != urbType || urb->buffer_length < 0) refused = EINVAL;
   // Stricter than the kernel, which would claim on the program's behalf: a
   // transfer through an interface the program did not claim is refused.
-  else if (const auto owner = claimedBy_.find(endpoint->interface); owner == claimedBy_.end() || owner->second != client)
+  else if (const auto owner = claimedBy_.find(endpoint->interface);
+           owner == claimedBy_.end() || owner->second != client)
     refused = EBUSY;
   if (refused != 0) {
     g_object_unref(block);
     return umockdev_ioctl_client_complete(client, -1, refused);
   }
 
-  UMockdevIoctlData* buffer =
-      urb->buffer_length > 0 ? Resolve(block, offsetof(usbdevfs_urb, buffer), static_cast<std::size_t>(urb->buffer_length))
-                             : nullptr;
+  UMockdevIoctlData* buffer = urb->buffer_length > 0 ? Resolve(block, offsetof(usbdevfs_urb, buffer),
+                                                               static_cast<std::size_t>(urb->buffer_length))
+                                                     : nullptr;
   Urb submitted{client, block, buffer};
   if (stalled_[address]) {
     Finish(submitted, -EPIPE, 0);
@@ -260,9 +278,8 @@ void FakeUsbDevice::Reap(UMockdevIoctlClient* client, UMockdevIoctlData* arg) {
 
 void FakeUsbDevice::Discard(UMockdevIoctlClient* client, UMockdevIoctlData* arg) {
   const unsigned long address = *reinterpret_cast<const unsigned long*>(arg->data);
-  const auto found = std::find_if(pendingReads_.begin(), pendingReads_.end(), [&](const Urb& u) {
-    return u.client == client && u.urb->client_addr == address;
-  });
+  const auto found = std::find_if(pendingReads_.begin(), pendingReads_.end(),
+                                  [&](const Urb& u) { return u.client == client && u.urb->client_addr == address; });
   if (found == pendingReads_.end()) return umockdev_ioctl_client_complete(client, -1, EINVAL);
   const Urb urb = *found;
   pendingReads_.erase(found);

@@ -22,7 +22,7 @@ namespace fakeusb {
 
 using Bytes = std::vector<std::uint8_t>;
 
-constexpr std::uint8_t kBulk = 2;       // endpoint descriptor transfer types
+constexpr std::uint8_t kBulk = 2;  // endpoint descriptor transfer types
 constexpr std::uint8_t kInterrupt = 3;
 
 struct EndpointLayout {
@@ -52,7 +52,7 @@ std::string DeviceNode(const DeviceLayout& layout);
 std::string DescribeDevice(const DeviceLayout& layout);
 
 class FakeUsbDevice {
- public:
+public:
   // Answers a packet written to an OUT endpoint; the answer waits for the
   // next read of the matching IN endpoint. Nothing: the device stays silent.
   using Firmware = std::function<std::optional<Bytes>(std::uint8_t endpoint, const Bytes& packet)>;
@@ -78,16 +78,16 @@ class FakeUsbDevice {
   void BindKernelDriver(int interface, const std::string& name);
 
   std::vector<Bytes> Received(std::uint8_t endpoint) const;  // packets written, in order
-  int Submits() const;        // URBs submitted, whatever became of them
-  int PendingReads() const;   // IN URBs waiting for data
+  int Submits() const;                                       // URBs submitted, whatever became of them
+  int PendingReads() const;                                  // IN URBs waiting for data
   int Claims(int interface) const;
   int Releases(int interface) const;
   bool Claimed(int interface) const;  // by the program under test
   std::vector<std::uint8_t> HaltsCleared() const;
   std::string KernelDriver(int interface) const;  // "" when none is bound
-  std::vector<std::string> Unanswered() const;  // requests it did not know
+  std::vector<std::string> Unanswered() const;    // requests it did not know
 
- private:
+private:
   struct Urb {
     UMockdevIoctlClient* client;
     UMockdevIoctlData* urb;     // owned reference

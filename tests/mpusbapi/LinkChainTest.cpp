@@ -6,19 +6,22 @@
 
 #include <gtest/gtest.h>
 
+#include <dlfcn.h>
+#include <sys/stat.h>
 #include <array>
 #include <cstdint>
-#include <dlfcn.h>
 #include <future>
 #include <string>
 
 #include "panel/PanelState.h"
 #include "panel/Unit1.h"
+#include "radio/LinkReport.h"
 #include "radio/RadioLink.h"
 #include "radio/RadioPackets.h"
 #include "tests/mpusbapi/FakeUsbBus.h"
 #include "tests/panel/FakePanelView.h"
 #include "tests/support/WaitUntil.h"
+#include "tests/support/WithoutPermissionOverride.h"
 
 using fakeusb::Bytes;
 using testsupport::WaitUntil;
@@ -36,7 +39,7 @@ std::optional<Bytes> Silent(std::uint8_t, const Bytes&) { return std::nullopt; }
 bool LinkClosed() { return OutPipe == kPipeNotOpen && InPipe == kPipeNotOpen; }
 
 class LinkChainTest : public ::testing::Test {
- protected:
+protected:
   void SetUp() override {
     static bool used = false;
     if (used) GTEST_SKIP() << "each case needs a process of its own; run them one at a time (ctest does)";
@@ -71,7 +74,8 @@ TEST_F(LinkChainTest, SetSendsTheFrequencyAndModePacketsToTheRadio) {
   view.SetEdit1Text("7050");
   ModeIsSsb = 1;
   form.Button15Click(nullptr);  // SET
-  EXPECT_EQ(radio->Received(0x01), (std::vector<Bytes>{{0x01, 0x28, 0xD7, 0x7A, 0xB2}, {0x01, 0x29, 0xC0, 0x00, 0x00}}));
+  EXPECT_EQ(radio->Received(0x01),
+            (std::vector<Bytes>{{0x01, 0x28, 0xD7, 0x7A, 0xB2}, {0x01, 0x29, 0xC0, 0x00, 0x00}}));
   EXPECT_EQ(EntryCount, 0);
   EXPECT_EQ(radio->PendingReads(), 0);  // both replies were read
   EXPECT_FALSE(LinkClosed());
@@ -131,4 +135,28 @@ TEST_F(LinkChainTest, TimeOutAndStallLeaveTheLinkOpen) {
 
   SendTenths(4);
   EXPECT_EQ(radio->Received(0x01), (std::vector<Bytes>{{0x03, 0x00}, {0x02, 0x04}}));
+}
+
+// A node the user may not open: the start-up line names it and the rule.
+TEST_F(LinkChainTest, NoPermissionOnTheNodeIsReportedWithTheUdevRule) {
+  ASSERT_EQ(::chmod(bus.NodeFile(*radio).c_str(), 0), 0);
+  {
+    testsupport::WithoutPermissionOverride user;
+    if (user.Failed()) GTEST_SKIP() << "root without a way to drop its file permission override";
+    OpenRadioLink();
+  }
+  EXPECT_TRUE(LinkClosed());
+  EXPECT_EQ(RadioLinkStarted.outPipeError, EACCES);
+  const std::string line = DescribeRadioLink(GatherRadioLinkFacts());
+  EXPECT_NE(line.find("(the USB radio through libusb): pipes not open: no permission on /dev/bus/usb/001/002; "
+                      "the udev rule 70-ravolin-radio.rules"),
+            std::string::npos)
+      << line;
+}
+
+TEST_F(LinkChainTest, TheStartUpLineNamesTheLibraryAndBothPipesOpen) {
+  OpenRadioLink();
+  ASSERT_FALSE(LinkClosed());
+  EXPECT_EQ(DescribeRadioLink(GatherRadioLinkFacts()),
+            "ravolin: radio: " + LibraryFile() + " (the USB radio through libusb): both pipes open");
 }

@@ -4,13 +4,13 @@
 // libraries, so it is put in front. The programs end with _exit: libusb's
 // and umockdev's threads must not meet static destructors.
 
+#include <gtest/gtest.h>
+#include <link.h>
+#include <unistd.h>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <gtest/gtest.h>
-#include <link.h>
 #include <string>
-#include <unistd.h>
 #if defined(__SANITIZE_ADDRESS__)
 #include <sanitizer/lsan_interface.h>
 #endif

@@ -1,11 +1,11 @@
 // The library writes nothing to the terminal, also when calls fail.
 
+#include <fcntl.h>
+#include <unistd.h>
 #include <cerrno>
 #include <cstdio>
-#include <fcntl.h>
 #include <fstream>
 #include <sstream>
-#include <unistd.h>
 
 #include "tests/mpusbapi/UsbLibraryFixture.h"
 
@@ -15,7 +15,7 @@ namespace {
 
 // Sends standard output and standard error to a file while it lives.
 class CapturedOutput {
- public:
+public:
   explicit CapturedOutput(std::string path) : path_(std::move(path)) {
     std::fflush(stdout);
     std::fflush(stderr);
@@ -43,7 +43,7 @@ class CapturedOutput {
     return text.str();
   }
 
- private:
+private:
   std::string path_;
   int savedOut_ = -1;
   int savedErr_ = -1;
@@ -62,22 +62,22 @@ TEST_F(UsbLibraryTest, NothingIsPrintedWhenCallsFail) {
 
   CapturedOutput captured(::testing::TempDir() + "usb_quiet_" + std::to_string(getpid()) + ".txt");
   _MPUSBGetDeviceCount("vid_04d8&pid_000c");
-  OpenPipe(0, 0);                                 // busy
-  OpenPipe(0, 0, "\\MCHP_EP9");                   // no such endpoint
-  OpenPipe(0, 0, "\\MCHP_EP1", "vid_nope");       // malformed
+  OpenPipe(0, 0);                            // busy
+  OpenPipe(0, 0, "\\MCHP_EP9");              // no such endpoint
+  OpenPipe(0, 0, "\\MCHP_EP1", "vid_nope");  // malformed
   void* out = OpenPipe(0, 1);
   void* in = OpenPipe(1, 1);
   Write(out, Hex("03 FF"));
-  Read(in, 2);                                    // overflow
-  Read(in, 2, 20);                                // time-out
+  Read(in, 2);      // overflow
+  Read(in, 2, 20);  // time-out
   radio.Stall(0x01);
-  Write(out, Hex("03 FF"));                       // stall
+  Write(out, Hex("03 FF"));  // stall
   radio.Unplug();
-  Write(out, Hex("03 FF"));                       // gone
+  Write(out, Hex("03 FF"));  // gone
   Read(in, 2);
   _MPUSBClose(out);
   _MPUSBClose(in);
-  _MPUSBClose(in);                                // already closed
+  _MPUSBClose(in);  // already closed
   const std::string printed = captured.Restore();
   EXPECT_EQ(printed, "");
 }

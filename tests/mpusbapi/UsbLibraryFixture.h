@@ -12,7 +12,7 @@
 #include "tests/mpusbapi/FakeUsbBus.h"
 
 class UsbLibraryTest : public ::testing::Test {
- protected:
+protected:
   void TearDown() override;
 
   struct Outcome {

@@ -83,8 +83,7 @@ TEST(SessionWindow, CloseNotificationWaitsForUnreadData) {
   session.Connect();
   ASSERT_TRUE(PumpUntil([&] { return session.DataAvailable(); }));
   const auto socket = session.GetSocketHandle();
-  platform::SendWindowMessage(session.Window(), kSocketEventMessage, socket,
-                              sock::MakeSelectLParam(sock::kFdClose, 0));
+  platform::SendWindowMessage(session.Window(), kSocketEventMessage, socket, sock::MakeSelectLParam(sock::kFdClose, 0));
   EXPECT_TRUE(session.GetConnected());
   EXPECT_EQ(session.GetSocketHandle(), socket);
   std::string text;

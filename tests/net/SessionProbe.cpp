@@ -6,7 +6,7 @@ namespace {
 constexpr std::uint32_t kRunStep = platform::kWmUser + 7;
 }
 
-PostedStep::PostedStep() { window_ = AllocateHiddenWindow("PostedStepClass", Procedure, this); }
+PostedStep::PostedStep() { window_ = platform::AllocateHiddenWindow("PostedStepClass", Procedure, this); }
 
 PostedStep::~PostedStep() { platform::DestroyHiddenWindow(window_); }
 

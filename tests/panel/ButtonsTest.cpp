@@ -35,7 +35,7 @@ TEST_F(PanelTest, PlusAndMinusOnAWordShowTheErrorBoxAndChangeNothing) {
   form.RunHandler([&] { form.Button20Click(nullptr); });
   form.RunHandler([&] { form.Button21Click(nullptr); });
   EXPECT_EQ(view.errorBoxes, (std::vector<Box>{{"Ravolin", "'abc' is not a valid integer value."},
-                                              {"Ravolin", "'abc' is not a valid integer value."}}));
+                                               {"Ravolin", "'abc' is not a valid integer value."}}));
   EXPECT_EQ(view.edit1, "abc");
   EXPECT_EQ(EntryCount, 3);
   EXPECT_TRUE(Told().empty());

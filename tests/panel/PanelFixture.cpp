@@ -1,7 +1,9 @@
 #include "tests/panel/PanelFixture.h"
 
-#include <fstream>
 #include <unistd.h>
+#include <fstream>
+#include <iterator>
+#include <sstream>
 
 #include "radio/RadioLink.h"
 
@@ -31,6 +33,19 @@ void PanelTest::WriteFile(const std::string& name, const std::string& contents) 
   std::ofstream(name, std::ios::binary) << contents;
 }
 
+std::string PanelTest::ReadFile(const std::string& name) {
+  std::error_code ignored;
+  if (std::filesystem::is_directory(name, ignored)) return {};
+  std::ifstream in(name, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::set<std::string> PanelTest::FilesHere() {
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(".")) names.insert(entry.path().filename().string());
+  return names;
+}
+
 std::vector<std::string> PanelTest::Told() const {
   std::vector<std::string> told;
   for (const std::string& line : LogLines("TX ")) {
@@ -47,4 +62,12 @@ std::vector<std::string> PanelTest::Tunings() const {
     if (arrow != std::string::npos) tunings.push_back(meaning.substr(arrow + 3));
   }
   return tunings;
+}
+
+std::vector<std::string> PanelTest::FollowLines(const std::string& stderrText) {
+  std::vector<std::string> lines;
+  std::istringstream in(stderrText);
+  for (std::string line; std::getline(in, line);)
+    if (line.rfind("ravolin: following ", 0) == 0) lines.push_back(line);
+  return lines;
 }

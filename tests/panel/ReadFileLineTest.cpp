@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <filesystem>
 #include <fstream>
-#include <unistd.h>
 
 namespace {
 
@@ -73,7 +73,10 @@ TEST_F(ReadFileLineTest, CarriageReturnsElsewhereStayAndAZeroByteEndsTheText) {
   EXPECT_EQ(Line(0), "a\rb");
   EXPECT_EQ(Line(1), "\r");
   EXPECT_EQ(Line(2), "x\ry");
-  Write(std::string("70\0" "50\nnext\n", 11));
+  Write(
+      std::string("70\0"
+                  "50\nnext\n",
+                  11));
   EXPECT_EQ(Line(0), "70");
   EXPECT_EQ(Line(1), "next");
 }

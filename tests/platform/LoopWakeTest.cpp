@@ -27,10 +27,7 @@ std::intptr_t PingProc(platform::WindowHandle window, std::uint32_t message, std
 class LoopWake : public ::testing::Test {
 protected:
   void SetUp() override {
-    if (!platform::IsWindowClassRegistered("LoopWakeTest")) {
-      ASSERT_TRUE(platform::RegisterWindowClass("LoopWakeTest", PingProc));
-    }
-    window = platform::CreateHiddenWindow("LoopWakeTest");
+    window = platform::AllocateHiddenWindow("LoopWakeTest", PingProc, nullptr);
     ASSERT_NE(window, 0u);
     platform::ProcessMessages();  // nothing left over from earlier tests
     pings = 0;
@@ -61,14 +58,14 @@ TEST_F(LoopWake, PostsFromTheLoopThreadWakeAForeignLoop) {
 TEST_F(LoopWake, PostsFromAWindowTimerWakeAForeignLoop) {
   // Timer ticks are posted from inside FLTK's loop; one must reach the
   // window without the pump's help.
-  if (!platform::IsWindowClassRegistered("LoopWakeTimerTest")) {
-    ASSERT_TRUE(platform::RegisterWindowClass(
-        "LoopWakeTimerTest", [](platform::WindowHandle w, std::uint32_t m, std::uintptr_t wp, std::intptr_t lp) {
-          if (m == platform::kWmTimer) ++pings;
-          return platform::DefaultWindowProc(w, m, wp, lp);
-        }));
-  }
-  const platform::WindowHandle ticking = platform::CreateHiddenWindow("LoopWakeTimerTest");
+  const platform::WindowHandle ticking = platform::AllocateHiddenWindow(
+      "LoopWakeTimerTest",
+      [](platform::WindowHandle w, std::uint32_t m, std::uintptr_t wp, std::intptr_t lp) {
+        if (m == platform::kWmTimer) ++pings;
+        return platform::DefaultWindowProc(w, m, wp, lp);
+      },
+      nullptr);
+  ASSERT_NE(ticking, 0u);
   ASSERT_TRUE(platform::StartWindowTimer(ticking, 1, 20));
   Rescue rescue(10s);
   WaitForeign(rescue, 3);

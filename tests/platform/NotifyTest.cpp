@@ -41,10 +41,7 @@ std::intptr_t NoteProc(platform::WindowHandle window, std::uint32_t message, std
 class PosixNotify : public ::testing::Test {
 protected:
   void SetUp() override {
-    if (!platform::IsWindowClassRegistered("PosixNotifyTest")) {
-      ASSERT_TRUE(platform::RegisterWindowClass("PosixNotifyTest", NoteProc));
-    }
-    window = platform::CreateHiddenWindow("PosixNotifyTest");
+    window = platform::AllocateHiddenWindow("PosixNotifyTest", NoteProc, nullptr);
     ASSERT_NE(window, 0u);
     notes.clear();
     listener = lb::BoundSocket(port);

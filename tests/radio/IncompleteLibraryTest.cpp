@@ -6,8 +6,10 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 #include "panel/PanelState.h"
+#include "radio/LinkReport.h"
 #include "radio/RadioLink.h"
 #include "radio/RadioPackets.h"
 
@@ -43,6 +45,8 @@ TEST(IncompleteLibrary, LackingCloseIsNeverCalledInto) {
   EXPECT_NE(MpusbEntries.Read, nullptr);
   EXPECT_EQ(MpusbEntries.Close, nullptr);
   ExpectBehavesAsWithoutARadio();
+  const std::string line = DescribeRadioLink(GatherRadioLinkFacts());
+  EXPECT_NE(line.find(" lacks _MPUSBClose; the panel runs without a radio"), std::string::npos) << line;
 }
 
 TEST(IncompleteLibrary, LackingOnlyAnUnusedEntryPointStillOpens) {
@@ -62,4 +66,10 @@ TEST(IncompleteLibrary, NoLibraryLeavesTheLinkNotOpen) {
   EXPECT_EQ(MpusbLibrary, nullptr);
   EXPECT_EQ(MpusbEntries.Open, nullptr);
   ExpectBehavesAsWithoutARadio();
+  const std::string line = DescribeRadioLink(GatherRadioLinkFacts());
+  EXPECT_EQ(line.rfind("ravolin: radio: no radio library found (", 0), 0u) << line;
+#if !defined(_WIN32)
+  EXPECT_NE(line.find("libmpusbapi.so: cannot open shared object file"), std::string::npos)
+      << line;  // the loader's words
+#endif
 }

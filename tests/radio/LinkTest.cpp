@@ -43,8 +43,8 @@ TEST_F(LinkTest, OpensTheWritePipeThenTheReadPipeOfTheFirstRadio) {
   EXPECT_NE(OutPipe, kPipeNotOpen);
   EXPECT_NE(InPipe, kPipeNotOpen);
   EXPECT_NE(OutPipe, InPipe);
-  EXPECT_EQ(LogLines("OPEN"), (Lines{"OPEN out vid_04d8&pid_000c \\MCHP_EP1 -> ok",
-                                      "OPEN in vid_04d8&pid_000c \\MCHP_EP1 -> ok"}));
+  EXPECT_EQ(LogLines("OPEN"),
+            (Lines{"OPEN out vid_04d8&pid_000c \\MCHP_EP1 -> ok", "OPEN in vid_04d8&pid_000c \\MCHP_EP1 -> ok"}));
 }
 
 TEST_F(LinkTest, ResultTellsCompleteShortAndOverlongReplies) {
@@ -112,9 +112,9 @@ TEST_F(LinkTest, InvalidHandleOnReadClosesBothPipesAfterThePacketWentOut) {
   const Lines log = LogLines();
   ASSERT_GE(log.size(), 5u);
   EXPECT_EQ(PacketBytesOf(log[log.size() - 5]), "01 28 D7 7A B2");
-  EXPECT_EQ(Lines(log.end() - 4, log.end()), (Lines{"SIM radio unplugged after 0 packets",
-                                                     "FAIL read: radio gone (ENODEV)", "CLOSE out (radio gone)",
-                                                     "CLOSE in (radio gone)"}));
+  EXPECT_EQ(Lines(log.end() - 4, log.end()),
+            (Lines{"SIM radio unplugged after 0 packets", "FAIL read: radio gone (ENODEV)", "CLOSE out (radio gone)",
+                   "CLOSE in (radio gone)"}));
   EXPECT_TRUE(PipesClosed());
 }
 

@@ -82,16 +82,16 @@ TEST_F(PacketTest, LeadingBlanksAreAcceptedAndAnythingElseSendsNothing) {
 
 TEST_F(PacketTest, NegativeAndHexadecimalTextsConvert) {
   ModeIsSsb = 0;
-  SendFrequency("-1");  // odd, N = 27922, bit 7 clear
+  SendFrequency("-1");         // odd, N = 27922, bit 7 clear
   SendFrequency("$FFFFFFFF");  // the same 32-bit pattern
-  SendFrequency("0x1B8A");  // 7050
+  SendFrequency("0x1B8A");     // 7050
   EXPECT_EQ(PacketsSent(), (Packets{"01 28 12 6D B2", "01 29 00 00 00", "01 28 12 6D B2", "01 29 00 00 00",
                                     "01 28 D7 7A B2", "01 29 80 00 00"}));
 }
 
 TEST_F(PacketTest, NegativeTuningWordsSendTheQuotientTruncatedTowardZero) {
   ModeIsSsb = 0;
-  SendFrequency("-55846");  // N = -1: low byte FF, -1 / 256 = 0
+  SendFrequency("-55846");       // N = -1: low byte FF, -1 / 256 = 0
   SendFrequency("-2147483648");  // N = -1073713902
   EXPECT_EQ(PacketsSent(), (Packets{"01 28 FF 00 B2", "01 29 80 00 00", "01 28 12 6E B2", "01 29 80 00 00"}));
 }
@@ -103,9 +103,9 @@ TEST_F(PacketTest, FrequenciesAtTheTopOfTheRangeSendTheLow16BitsOfTheWord) {
   SendFrequency("2147483646");
   SendFrequency("2147483647");
   SendFrequency("0x7FFFFFFF");
-  EXPECT_EQ(PacketsSent(), (Packets{"01 28 FF FF B2", "01 29 C0 00 00", "01 28 00 00 B2", "01 29 40 00 00",
-                                    "01 28 11 6D B2", "01 29 C0 00 00", "01 28 12 6D B2", "01 29 40 00 00",
-                                    "01 28 12 6D B2", "01 29 40 00 00"}));
+  EXPECT_EQ(PacketsSent(),
+            (Packets{"01 28 FF FF B2", "01 29 C0 00 00", "01 28 00 00 B2", "01 29 40 00 00", "01 28 11 6D B2",
+                     "01 29 C0 00 00", "01 28 12 6D B2", "01 29 40 00 00", "01 28 12 6D B2", "01 29 40 00 00"}));
   EXPECT_EQ(EntryCount, 0);
 }
 
@@ -134,8 +134,8 @@ TEST_F(PacketTest, EachPacketAwaitsItsReplyLengthWithQuarterSecondTimeOuts) {
   SendArx();
   SendTenths(5);
   const std::string waits = " (write 250 ms, read 250 ms)";
-  EXPECT_EQ(LogLines("RX "), (Packets{"RX 5 of 5 bytes" + waits, "RX 5 of 5 bytes" + waits,
-                                      "RX 1 of 1 bytes" + waits, "RX 1 of 1 bytes" + waits}));
+  EXPECT_EQ(LogLines("RX "), (Packets{"RX 5 of 5 bytes" + waits, "RX 5 of 5 bytes" + waits, "RX 1 of 1 bytes" + waits,
+                                      "RX 1 of 1 bytes" + waits}));
 }
 
 TEST_F(PacketTest, AFailedFrequencyPacketStillSendsTheModePacket) {

@@ -1,12 +1,12 @@
 #include "tests/radio/SimRadioFixture.h"
 
+#include <unistd.h>
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
-#include <unistd.h>
 
 #include "panel/PanelState.h"
 #include "radio/RadioLink.h"

@@ -11,7 +11,7 @@
 #include <vector>
 
 class SimRadioTest : public ::testing::Test {
- protected:
+protected:
   using Setting = std::pair<const char*, const char*>;
 
   void SetUp() override;
@@ -27,7 +27,7 @@ class SimRadioTest : public ::testing::Test {
   std::vector<std::string> PacketsSent() const;
   void ClearLog() const;
 
- private:
+private:
   std::string logPath_;
 };
 

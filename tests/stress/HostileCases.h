@@ -3,6 +3,7 @@
 // them must end with. The same table drives the HTTP client alone and the
 // follow step.
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -20,6 +21,12 @@ namespace stresstest {
 // Time-out given to the client in these tests, so that a silent peer costs
 // a fraction of a second.
 inline constexpr int kShortTimeOutMs = 300;
+// The follow step's bound on a whole fetch for the peers that only end
+// there, and what it says then; every other peer gets the program's 10 s,
+// which it must never reach (an endless header takes seconds to reach its
+// own limit under the sanitizers).
+inline constexpr std::uint32_t kFollowDeadlineMs = 1000;
+inline constexpr const char* kFollowDeadlineReason = "no complete answer within 1 s";
 
 enum class Peer { Scripted, Refusing, Unanswered, Unresolvable };
 
@@ -33,7 +40,9 @@ struct HostileCase {
   std::optional<std::string> body;
   bool bodyIsPrefix = false;  // body gives only the start of an endless file
   int status = 0;             // the status when the fetch returns
-  std::string shown;          // panel 1 of the follow step when the fetch returns
+  // Why the follow step counts the fetch as failed (on stderr); empty when
+  // it follows the answer, which then shows the remote station.
+  std::string followReason;
 };
 
 std::ostream& operator<<(std::ostream& out, const HostileCase& c);

@@ -6,14 +6,15 @@
 
 namespace testsupport {
 
-Step Send(std::string bytes) { return {Step::Kind::Send, std::move(bytes)}; }
-Step Drip(std::string bytes) { return {Step::Kind::Drip, std::move(bytes)}; }
-Step Flood(std::string bytes) { return {Step::Kind::Flood, std::move(bytes)}; }
-Step Expect(std::string text) { return {Step::Kind::Expect, std::move(text)}; }
-Step Drain() { return {Step::Kind::Drain, {}}; }
-Step Silent() { return {Step::Kind::Silent, {}}; }
-Step Reset() { return {Step::Kind::Reset, {}}; }
-Step Close() { return {Step::Kind::Close, {}}; }
+Step Send(std::string bytes) { return {Step::Kind::Send, std::move(bytes), {}}; }
+Step Drip(std::string bytes) { return {Step::Kind::Drip, std::move(bytes), {}}; }
+Step Flood(std::string bytes) { return {Step::Kind::Flood, std::move(bytes), {}}; }
+Step Trickle(std::string bytes, std::chrono::milliseconds gap) { return {Step::Kind::Trickle, std::move(bytes), gap}; }
+Step Expect(std::string text) { return {Step::Kind::Expect, std::move(text), {}}; }
+Step Drain() { return {Step::Kind::Drain, {}, {}}; }
+Step Silent() { return {Step::Kind::Silent, {}, {}}; }
+Step Reset() { return {Step::Kind::Reset, {}, {}}; }
+Step Close() { return {Step::Kind::Close, {}, {}}; }
 
 namespace {
 
@@ -71,9 +72,7 @@ bool ScriptedServer::Flood(int fd, const std::string& bytes) const {
   return !WaitStop(stop_.readEnd, kFloodGapMs);
 }
 
-bool ScriptedServer::WaitReadable(int fd) const {
-  return WaitReady(fd, false, stop_.readEnd, -1) == Ready::Fd;
-}
+bool ScriptedServer::WaitReadable(int fd) const { return WaitReady(fd, false, stop_.readEnd, -1) == Ready::Fd; }
 
 void ScriptedServer::AcceptLoop() {
   while (WaitReadable(listener_)) {
@@ -117,9 +116,7 @@ void ScriptedServer::Play(Connection& connection, const Script& script) {
   for (const Step& step : script) {
     bool ok = true;
     switch (step.kind) {
-      case Step::Kind::Send:
-        ok = SendAll(fd, step.bytes.data(), step.bytes.size());
-        break;
+      case Step::Kind::Send: ok = SendAll(fd, step.bytes.data(), step.bytes.size()); break;
       case Step::Kind::Drip:
         for (char byte : step.bytes) {
           if (!(ok = SendAll(fd, &byte, 1))) break;
@@ -130,6 +127,13 @@ void ScriptedServer::Play(Connection& connection, const Script& script) {
       case Step::Kind::Flood:
         while ((ok = Flood(fd, step.bytes))) {
         }
+        break;
+      case Step::Kind::Trickle:
+        // Ends only when the client goes or the server stops.
+        while (SendAll(fd, step.bytes.data(), step.bytes.size()) &&
+               !WaitStop(stop_.readEnd, static_cast<int>(step.gap.count()))) {
+        }
+        ok = false;
         break;
       case Step::Kind::Expect:
         while (!contains(step.bytes) && (ok = readSome())) {
@@ -147,9 +151,7 @@ void ScriptedServer::Play(Connection& connection, const Script& script) {
         SetResetOnClose(fd);
         closed = true;
         break;
-      case Step::Kind::Close:
-        closed = true;
-        break;
+      case Step::Kind::Close: closed = true; break;
     }
     if (!ok || closed) break;
   }

@@ -22,9 +22,10 @@
 namespace testsupport {
 
 struct Step {
-  enum class Kind { Send, Drip, Flood, Expect, Drain, Silent, Reset, Close };
+  enum class Kind { Send, Drip, Flood, Trickle, Expect, Drain, Silent, Reset, Close };
   Kind kind;
   std::string bytes;
+  std::chrono::milliseconds gap{0};  // Trickle: between two sends
 };
 
 // Sends the bytes at once.
@@ -35,6 +36,10 @@ Step Drip(std::string bytes);
 // away or the server stops: a peer whose data never ends. Never blocks on a
 // client that stops reading.
 Step Flood(std::string bytes);
+// Sends the bytes again and again, gap apart, until the client goes away or
+// the server stops: a peer that keeps the client waiting for ever, a little
+// at a time (a header line every 2 s, a body byte every second).
+Step Trickle(std::string bytes, std::chrono::milliseconds gap);
 // Reads (and records) until everything received so far contains text.
 Step Expect(std::string text);
 // Reads (and records) until the client closes.

@@ -8,8 +8,8 @@
 int main() {
   // A hidden window too: the suites need a display driver, the null one
   // when there is no display.
-  HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, GetModuleHandleA(nullptr),
-                                nullptr);
+  HWND window =
+      CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
   std::printf("ravolin sentinel: %u-bit Windows program ran as process %lu, %s\n",
               static_cast<unsigned>(sizeof(void*) * 8), static_cast<unsigned long>(GetCurrentProcessId()),
               window ? "windows work" : "no window");

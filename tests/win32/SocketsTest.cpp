@@ -12,8 +12,8 @@
 
 #include "platform/messages.h"
 #include "platform/sockets.h"
-#include "tests/support/WaitUntil.h"
 #include "tests/support/PumpUntil.h"
+#include "tests/support/WaitUntil.h"
 
 namespace {
 
@@ -71,10 +71,7 @@ class Win32Sockets : public ::testing::Test {
 protected:
   void SetUp() override {
     ASSERT_EQ(sock::Startup(0x0101), 0);
-    if (!platform::IsWindowClassRegistered("Win32SocketTest")) {
-      ASSERT_TRUE(platform::RegisterWindowClass("Win32SocketTest", NoteProc));
-    }
-    window = platform::CreateHiddenWindow("Win32SocketTest");
+    window = platform::AllocateHiddenWindow("Win32SocketTest", NoteProc, nullptr);
     notes.clear();
   }
   void TearDown() override {
@@ -198,7 +195,8 @@ TEST_F(Win32Sockets, ALookupWritesAPackedEntryIntoTheCallersBuffer) {
   char* begin = buffer.data();
   char* end = begin + buffer.size();
   ASSERT_EQ(entry->addressLength, 4);
-  ASSERT_TRUE(reinterpret_cast<char*>(entry->addressList) >= begin && reinterpret_cast<char*>(entry->addressList) < end);
+  ASSERT_TRUE(reinterpret_cast<char*>(entry->addressList) >= begin &&
+              reinterpret_cast<char*>(entry->addressList) < end);
   ASSERT_NE(entry->addressList[0], nullptr);
   EXPECT_TRUE(entry->addressList[0] >= begin && entry->addressList[0] < end);
   EXPECT_TRUE(entry->name >= begin && entry->name < end);
@@ -223,11 +221,13 @@ TEST_F(Win32Sockets, AbandonedLookupsNeverWriteTheirBuffer) {
   // Once a later lookup has been answered, the earlier ones are at least as
   // far along; neither may have left a trace.
   sock::AsyncTask third = sock::AsyncGetHostByName(window, kLookupMessage, "localhost", last.data(), 1024);
-  ASSERT_TRUE(PumpUntil([&] {
-    for (const Note& note : notes)
-      if (note.wParam == third) return true;
-    return false;
-  }, 10s));
+  ASSERT_TRUE(PumpUntil(
+      [&] {
+        for (const Note& note : notes)
+          if (note.wParam == third) return true;
+        return false;
+      },
+      10s));
   for (int pass = 0; pass < 5; ++pass) platform::ProcessMessages();
   EXPECT_EQ(notes.size(), 1u);
   EXPECT_EQ(cancelled, std::vector<char>(1024, '\x55'));

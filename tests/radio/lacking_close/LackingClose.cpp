@@ -10,8 +10,7 @@
   std::abort();
 }
 
-void* _MPUSBOpen(uint32_t instance, const char* vid_pid, const char* endpoint, uint32_t direction,
-                 uint32_t reserved) {
+void* _MPUSBOpen(uint32_t instance, const char* vid_pid, const char* endpoint, uint32_t direction, uint32_t reserved) {
   (void)instance, (void)vid_pid, (void)endpoint, (void)direction, (void)reserved;
   Called("_MPUSBOpen");
 }
@@ -31,9 +30,7 @@ uint32_t _MPUSBReadInt(void* pipe, void* data, uint32_t length, uint32_t* receiv
   Called("_MPUSBReadInt");
 }
 
-uint32_t _MPUSBGetDLLVersion(void) {
-  Called("_MPUSBGetDLLVersion");
-}
+uint32_t _MPUSBGetDLLVersion(void) { Called("_MPUSBGetDLLVersion"); }
 
 uint32_t _MPUSBGetDeviceCount(const char* vid_pid) {
   (void)vid_pid;

@@ -5,8 +5,7 @@
 
 static int pipes[2];
 
-void* _MPUSBOpen(uint32_t instance, const char* vid_pid, const char* endpoint, uint32_t direction,
-                 uint32_t reserved) {
+void* _MPUSBOpen(uint32_t instance, const char* vid_pid, const char* endpoint, uint32_t direction, uint32_t reserved) {
   (void)instance, (void)vid_pid, (void)endpoint, (void)reserved;
   return direction < 2 ? static_cast<void*>(&pipes[direction]) : MPUSB_INVALID_HANDLE;
 }

@@ -21,10 +21,7 @@ void TPowersock::HandleSocketMessage(TSocketMessage& message) {
     if (message.Msg == kSocketEventMessage) {
       switch (event) {
         case sock::kFdRead:
-          try {
-            Fire(OnDataArrived, this);
-          } catch (...) {
-          }
+          Fire(OnDataArrived, this);  // what it raises is swallowed below
           break;
         case sock::kFdAccept:
           Connected = true;
@@ -42,8 +39,7 @@ void TPowersock::HandleSocketMessage(TSocketMessage& message) {
           // While unread data remains the readers see the end themselves.
           if (!DataAvailable()) RequestCloseSocket();
           break;
-        default:
-          break;
+        default: break;
       }
     } else if (message.Msg == kLookupDoneMessage) {
       LookupTask = 0;
@@ -55,7 +51,7 @@ void TPowersock::HandleSocketMessage(TSocketMessage& message) {
 }
 
 void TPowersock::TimerOn() {
-  ReportStatus(8, "Timer On");
+  ReportStatus(kStatusTrace, "Timer On");
   TimedOut = false;
   if (TimeOut < 0) throw ERangeError();
   Timer->SetInterval(static_cast<std::uint32_t>(TimeOut));
@@ -63,12 +59,12 @@ void TPowersock::TimerOn() {
 }
 
 void TPowersock::TimerOff() {
-  ReportStatus(8, "Timer Off");
+  ReportStatus(kStatusTrace, "Timer Off");
   if (Timer != nullptr) Timer->SetEnabled(false);
 }
 
 void TPowersock::TimerFired(TComponent*) {
-  ReportStatus(8, "Timer Triggered");
+  ReportStatus(kStatusTrace, "Timer Triggered");
   TimerOff();
   TimedOut = true;
   WaitDone = true;

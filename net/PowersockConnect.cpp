@@ -1,4 +1,5 @@
-// Finding the server's address and connecting to it.
+// Finding the server's address, connecting to it, and accepting a peer:
+// the waits for a notification.
 
 #include <cstring>
 
@@ -6,12 +7,24 @@
 #include "net/ScopeExit.h"
 
 namespace {
+
 const char kLookupFailed[] = "Host Lookup Failed";
-}
+
+constexpr TPowersock::WaitPlan kLookupWait{
+    .timed = true,
+    .endOnTimeOut = true,
+    .errors = {.timedOut = "Host Lookup Timed Out", .canceled = "Host Lookup Canceled"}};
+// Connect turns the end of its wait into its error itself, after
+// OnConnectionFailed, and only when no connection was made.
+constexpr TPowersock::WaitPlan kConnectWait{.timed = true, .endOnTimeOut = true, .errors = {}};
+constexpr TPowersock::WaitErrors kConnectErrors{.timedOut = "Connection Timed out", .canceled = "Connection Canceled"};
+// No time-out is armed for an accept.
+constexpr TPowersock::WaitPlan kAcceptWait{.errors = {.canceled = "Accepting Canceled"}};
+
+}  // namespace
 
 void TPowersock::StageName(const std::string& name) {
-  if (name.size() > static_cast<std::size_t>(kBlockSize))
-    throw ESockError("Host name is longer than 65536 characters");
+  if (name.size() > static_cast<std::size_t>(kBlockSize)) throw ESockError("Host name is longer than 65536 characters");
   std::memcpy(WorkBuffer, name.data(), name.size());
   WorkBuffer[name.size()] = '\0';
 }
@@ -23,30 +36,28 @@ void TPowersock::CancelLookup() {
 }
 
 void TPowersock::ResolveHost() {
-  ReportStatus(8, "Resolve Host");
+  ReportStatus(kStatusTrace, "Resolve Host");
   StageName(Proxy.empty() ? Host : Proxy);
   RemoteAddress.address = sock::InetAddr(WorkBuffer);
   if (RemoteAddress.address != sock::kInAddrNone) return;
 
   RemoteAddress.address = 0;
-  TimerOn();
   bool replied = false;
   {
-    ScopeExit stop([this] {
-      TimerOff();
-      CancelLookup();  // withdraws a lookup abandoned by time-out or cancel
-    });
-    WaitDone = false;
-    CancelLookup();
-    LookupTask = sock::AsyncGetHostByName(SessionWindow, kLookupDoneMessage, WorkBuffer, HostEntryBuffer.get(),
-                                          kHostEntryBufferSize);
-    if (LookupTask == 0) throw ESockError(kLookupFailed);
-    while (!WaitDone && !TimedOut && !Canceled) platform::WaitAndProcessMessages();
+    // Withdraws a lookup abandoned by time-out or cancel.
+    ScopeExit withdraw([this] { CancelLookup(); });
+    AwaitNotification(
+        kLookupWait,
+        [this] {
+          WaitDone = false;
+          CancelLookup();
+          LookupTask = sock::AsyncGetHostByName(SessionWindow, kLookupDoneMessage, WorkBuffer, HostEntryBuffer.get(),
+                                                kHostEntryBufferSize);
+          if (LookupTask == 0) throw ESockError(kLookupFailed);
+        },
+        [this] { return WaitDone; });
     replied = LookupTask == 0;
   }
-
-  if (TimedOut) throw ESockError("Host Lookup Timed Out");
-  if (Canceled) throw ESockError("Host Lookup Canceled");
   if (!Succeeded || !replied) throw ESockError(kLookupFailed);
   const auto* entry = reinterpret_cast<const sock::HostEntry*>(HostEntryBuffer.get());
   if (entry->addressList == nullptr || entry->addressList[0] == nullptr || entry->addressLength < 4)
@@ -56,7 +67,7 @@ void TPowersock::ResolveHost() {
 }
 
 void TPowersock::Connect() {
-  ReportStatus(8, "Connecting");
+  ReportStatus(kStatusTrace, "Connecting");
   Canceled = false;
   if (Connected) throw ESockError("Already connected");
   CloseError = 0;
@@ -88,17 +99,29 @@ void TPowersock::Connect() {
   Succeeded = true;
   ConnectMade = false;
   if (sock::Connect(SocketHandle, RemoteAddress) == sock::kSocketError) CheckSocketError(sock::kErrWouldBlock);
-  TimerOn();
-  {
-    ScopeExit stop([this] { TimerOff(); });
-    while (!Connected && !ConnectMade && !TimedOut && !Canceled && Succeeded) platform::WaitAndProcessMessages();
-  }
+  AwaitNotification(kConnectWait, {}, [this] { return Connected || ConnectMade || !Succeeded; });
   // A connection that the peer has closed again is still made: the reads
   // see the end of the data (and a reset as its error).
   if (ConnectMade || (!TimedOut && !Canceled && Succeeded)) return;
 
   Fire(OnConnectionFailed, this);
-  if (TimedOut) throw ESockError("Connection Timed out");
-  if (Canceled) throw ESockError("Connection Canceled");
+  RaiseWaitEnd(kConnectErrors);
   throw ESockError("Connection Failed");
+}
+
+std::uint16_t TPowersock::Accept() {
+  ReportStatus(kStatusStep, "Accepting");
+  AwaitNotification(kAcceptWait, {}, [this] { return WaitDone; });
+  if (!Succeeded) throw ESockError("Error creating Data Connection");
+  sock::SockAddrIn peer = {};
+  sock::Socket accepted = sock::Accept(SocketHandle, &peer);
+  if (accepted == sock::kInvalidSocket) {
+    CheckSocketError(sock::kErrWouldBlock);
+    return kNoSocket;
+  }
+  if (accepted > 0xFFFF) throw ERangeError();
+  auto handle = static_cast<std::uint16_t>(accepted);
+  RegisterSocket(handle);
+  RemoteAddress = peer;
+  return handle;
 }

@@ -13,7 +13,7 @@ constexpr long kNotifiedEvents = sock::kFdRead | sock::kFdOob | sock::kFdAccept 
 }  // namespace
 
 TPowersock::TPowersock(TComponent* owner) : TComponent(owner) {
-  ReportStatus(8, "Create");
+  ReportStatus(kStatusTrace, "Create");
   SessionWindow = CreateSessionWindow(this);
   Proxy.clear();
   HostEntryBuffer = std::make_unique<char[]>(kHostEntryBufferSize);
@@ -35,7 +35,7 @@ TPowersock::TPowersock(TComponent* owner) : TComponent(owner) {
 
 TPowersock::~TPowersock() {
   BeginDestroy();  // no OnStatus or OnDisconnect from here on
-  ReportStatus(8, "Destroy");
+  ReportStatus(kStatusTrace, "Destroy");
   try {
     Abort();
     Cancel();
@@ -57,7 +57,7 @@ TPowersock::~TPowersock() {
 }
 
 void TPowersock::InitializeWinsock() {
-  ReportStatus(8, "Initializing Winsock");
+  ReportStatus(kStatusTrace, "Initializing Winsock");
   try {
     if (++StartupCount == 1) sock::Startup(kSocketsVersion);
     try {
@@ -89,7 +89,7 @@ void TPowersock::RegisterSocket(std::uint16_t handle) {
 }
 
 void TPowersock::RequestCloseSocket() {
-  ReportStatus(4, "Request Close Socket");
+  ReportStatus(kStatusStep, "Request Close Socket");
   Connected = false;
   if (SocketHandle == kNoSocket) return;
   if (sock::Close(SocketHandle) == sock::kSocketError) {
@@ -117,46 +117,28 @@ void TPowersock::RequestCloseSocket() {
 }
 
 void TPowersock::Disconnect() {
-  ReportStatus(8, "Disconnecting");
+  ReportStatus(kStatusTrace, "Disconnecting");
   RequestCloseSocket();
 }
 
 void TPowersock::Cancel() {
-  ReportStatus(8, "Canceling");
+  ReportStatus(kStatusTrace, "Canceling");
   Canceled = true;
   platform::Wake();  // a wait blocked in the pump sees the flag now
 }
 
 void TPowersock::Abort() {
-  ReportStatus(8, "Abort");
+  ReportStatus(kStatusTrace, "Abort");
   Cancel();
 }
 
 bool TPowersock::DataAvailable() {
-  ReportStatus(8, "Data Available");
+  ReportStatus(kStatusTrace, "Data Available");
   char scratch = 0;
   return sock::Recv(SocketHandle, &scratch, 1, sock::kMsgPeek) > 0;
 }
 
-std::uint16_t TPowersock::Accept() {
-  ReportStatus(4, "Accepting");
-  while (!WaitDone && !Canceled) platform::WaitAndProcessMessages();
-  if (Canceled) throw ESockError("Accepting Canceled");
-  if (!Succeeded) throw ESockError("Error creating Data Connection");
-  sock::SockAddrIn peer = {};
-  sock::Socket accepted = sock::Accept(SocketHandle, &peer);
-  if (accepted == sock::kInvalidSocket) {
-    CheckSocketError(sock::kErrWouldBlock);
-    return kNoSocket;
-  }
-  if (accepted > 0xFFFF) throw ERangeError();
-  auto handle = static_cast<std::uint16_t>(accepted);
-  RegisterSocket(handle);
-  RemoteAddress = peer;
-  return handle;
-}
-
-void TPowersock::ReportStatus(std::uint8_t level, const std::string& text) {
+void TPowersock::ReportStatus(StatusLevel level, const std::string& text) {
   if (level > ReportLevel) return;
   LastStatus = text;
   if (Destroying()) return;
@@ -169,7 +151,7 @@ void TPowersock::ReportStatus(std::uint8_t level, const std::string& text) {
 
 void TPowersock::CheckSocketError(int tolerated) {
   LastErrorNo = sock::LastError();
-  if (LastErrorNo == tolerated || LastErrorNo <= 10000) return;
+  if (LastErrorNo == tolerated || LastErrorNo <= sock::kErrBase) return;
   RaiseSocketError(LastErrorNo);
 }
 
@@ -187,6 +169,6 @@ void TPowersock::RaiseSocketError(int number) {
 }
 
 std::string TPowersock::LookupErrorMessage(int number) {
-  ReportStatus(8, "Looking Up Error Message");
+  ReportStatus(kStatusTrace, "Looking Up Error Message");
   return FormatSocketError(number);
 }

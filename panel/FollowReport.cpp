@@ -1,0 +1,23 @@
+#include "panel/FollowReport.h"
+
+#include <cstdio>
+
+namespace {
+
+void WriteToStderr(const std::string& line) { std::fprintf(stderr, "%s\n", line.c_str()); }
+
+}  // namespace
+
+FollowReport::FollowReport(Sink sink) : sink_(sink ? std::move(sink) : Sink(WriteToStderr)) {}
+
+void FollowReport::Failed(const std::string& url, const std::string& reason) {
+  if (failing_) return;
+  failing_ = true;
+  sink_("ravolin: following " + url + " failed: " + reason);
+}
+
+void FollowReport::Worked(const std::string& url) {
+  if (!failing_) return;
+  failing_ = false;
+  sink_("ravolin: following " + url + " works again");
+}

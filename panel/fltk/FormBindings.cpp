@@ -1,7 +1,0 @@
-#include "panel/fltk/FormBindings.h"
-
-void ConnectForm(MainWindow& window, FltkPanelView& view, TForm1& form) {
-  window.OnButtonClick = [&form](int number) { RunButtonClick(form, number); };
-  window.TrackBar1()->OnScroll = [&form](int position) { RunTrackBarScroll(form, position); };
-  view.Timer1().OnTimer = [&form] { RunTimer1(form); };
-}
