@@ -20,6 +20,9 @@ public:
   // The client asked to quit: send what Receive returned, then close.
   bool Closing() const { return lines_.Stopped(); }
 
+  // Bytes of a line not yet complete.
+  std::size_t Pending() const { return lines_.Pending(); }
+
 private:
   RigControl& rig_;
   CommandLines lines_;
