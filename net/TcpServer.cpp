@@ -6,7 +6,10 @@ namespace {
 
 constexpr char kWindowClass[] = "RavolinTcpServer";
 constexpr std::uint32_t kReapMessage = platform::kWmUser + 103;
-constexpr int kBacklog = 64;
+// Room for a crowd that connects at once: a connection that finds the
+// queue full is not refused but retried by its system a second or more
+// later, which a client sees as a stall.
+constexpr int kBacklog = 128;
 
 }  // namespace
 

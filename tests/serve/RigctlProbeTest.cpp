@@ -1,38 +1,67 @@
 // The real client, Debian's rigctl in its network model, against the
-// rig-control protocol served over loopback: what it prints, and what the
-// panel and the radio did.
+// rig-control port as the program serves it: the socket layer's server on
+// the message loop, the test's thread pumping while rigctl runs. What it
+// prints, and what the panel and the radio did.
 #include <cstdio>
 
-#include "tests/serve/BlockingRigServer.h"
+#include "net/TcpServer.h"
+#include "serve/RigConnection.h"
 #include "tests/serve/RigFixture.h"
-#include "tests/support/WaitUntil.h"
+#include "tests/support/BackgroundTask.h"
+#include "tests/support/PumpUntil.h"
 
 namespace {
 
 using Strings = std::vector<std::string>;
+using namespace std::chrono_literals;
+
+// The rig-control protocol, keeping every byte its client sent.
+class RecordedRigConnection : public RigConnection {
+public:
+  RecordedRigConnection(RigControl& rig, std::string& received) : RigConnection(rig), received_(received) {}
+  void Received(ServerConnection& connection, std::string_view bytes) override {
+    received_.append(bytes);
+    RigConnection::Received(connection, bytes);
+  }
+
+private:
+  std::string& received_;
+};
 
 class Rigctl : public RigTest {
 protected:
-  // Runs rigctl with the commands (each passed as one argument); returns
-  // what it printed, stderr included, once the connection has ended.
+  void SetUp() override {
+    RigTest::SetUp();
+    ASSERT_EQ(server.Listen(0x7F000001, 0), 0);
+  }
+
+  // Runs rigctl with the commands (each passed as one argument) while the
+  // loop serves it; returns what it printed, stderr included, once the
+  // connection has ended on both sides.
   std::string Run(std::initializer_list<std::string> commands) {
     std::string line = "rigctl -m 2 -r 127.0.0.1:" + std::to_string(server.Port());
     for (const std::string& command : commands) line += " '" + command + "'";
     line += " 2>&1";
-    const int before = server.Finished();
-    std::FILE* pipe = popen(line.c_str(), "r");
-    if (pipe == nullptr) ADD_FAILURE() << "cannot run " << line;
     std::string output;
-    char buffer[4096];
-    for (std::size_t n; pipe != nullptr && (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) output.append(buffer, n);
-    if (pipe != nullptr) {
-      EXPECT_EQ(pclose(pipe), 0) << line << "\n" << output;
+    int status = -1;
+    {
+      testsupport::BackgroundTask client([&] {
+        std::FILE* pipe = popen(line.c_str(), "r");
+        if (pipe == nullptr) return;
+        char buffer[4096];
+        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) output.append(buffer, n);
+        status = pclose(pipe);
+      });
+      EXPECT_TRUE(testsupport::PumpUntil([&] { return client.Done(); }, 30s)) << line;
     }
-    EXPECT_TRUE(testsupport::WaitUntil([&] { return server.Finished() > before; })) << line;
+    EXPECT_EQ(status, 0) << line << "\n" << output;
+    EXPECT_TRUE(testsupport::PumpUntil([&] { return server.Connections() == 0; })) << line;
     return output;
   }
+  const std::string& Received() const { return received; }
 
-  BlockingRigServer server{rig};
+  std::string received;
+  TcpServer server{[this] { return std::make_unique<RecordedRigConnection>(rig, received); }, 8, {}};
 };
 
 TEST_F(Rigctl, ReadsAndSetsFrequencyAndMode) {
@@ -52,7 +81,7 @@ TEST_F(Rigctl, ReadsAndSetsFrequencyAndMode) {
   EXPECT_EQ(Run({"f", "m"}), "14200300\nUSB\n2700\n");
 
   // The client sends F with a fraction, and checks the lock before M.
-  const std::string received = server.Received();
+  const std::string received = Received();
   EXPECT_NE(received.find("\nF 14200300.000000\n"), std::string::npos);
   EXPECT_NE(received.find("\n\\get_lock_mode\nM AM 0\n"), std::string::npos);
 }
@@ -67,7 +96,7 @@ TEST_F(Rigctl, TakesTheCapabilityBlockAndReportsARefusal) {
   }
   const std::string refused = Run({"F", "200000000"});
   EXPECT_NE(refused.find("\nInvalid parameter\n"), std::string::npos) << refused;
-  EXPECT_NE(server.Received().find("\nF 200000000.000000\n"), std::string::npos);
+  EXPECT_NE(Received().find("\nF 200000000.000000\n"), std::string::npos);
   EXPECT_TRUE(Told().empty());
 }
 
