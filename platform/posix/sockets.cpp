@@ -58,6 +58,13 @@ sockaddr_in NativeAddress(const SockAddrIn& address) {
   return native;
 }
 
+void FromNative(const sockaddr_in& native, SockAddrIn* address) {
+  std::memset(address, 0, sizeof *address);
+  address->family = kAfInet;
+  address->port = native.sin_port;
+  address->address = native.sin_addr.s_addr;
+}
+
 int PassFlags(int flags) {
   int native = 0;
   if (flags & kMsgOob) native |= MSG_OOB;
@@ -184,12 +191,7 @@ Socket Accept(Socket s, SockAddrIn* peer) {
   errno = error;
   const Socket result = Adopt(accepted);
   detail::AcceptCalled(fd, result == kInvalidSocket ? -1 : accepted);
-  if (result != kInvalidSocket && peer) {
-    std::memset(peer, 0, sizeof *peer);
-    peer->family = kAfInet;
-    peer->port = native.sin_port;
-    peer->address = native.sin_addr.s_addr;
-  }
+  if (result != kInvalidSocket && peer) FromNative(native, peer);
   return result;
 }
 
@@ -223,10 +225,7 @@ int LocalAddress(Socket s, SockAddrIn* address) {
   sockaddr_in native{};
   socklen_t size = sizeof native;
   if (::getsockname(fd, reinterpret_cast<sockaddr*>(&native), &size) != 0) return FailFromErrno();
-  std::memset(address, 0, sizeof *address);
-  address->family = kAfInet;
-  address->port = native.sin_port;
-  address->address = native.sin_addr.s_addr;
+  FromNative(native, address);
   return 0;
 }
 
