@@ -3,31 +3,15 @@
 #include <chrono>
 #include <fstream>
 
+#include "bench/loop_panel_view.h"
 #include "bench/proc_stats.h"
 #include "bench/work_folder.h"
 #include "panel/PanelConstants.h"
-#include "panel/Timer1.h"
 #include "panel/Unit1.h"
 #include "platform/messages.h"
 #include "platform/window_timer.h"
-#include "tests/panel/FakePanelView.h"
 
 namespace bench {
-namespace {
-
-// The stored window of the tests, with Timer1 on the message loop as in the
-// real window: running from construction on.
-class LoopPanelView : public FakePanelView {
-public:
-  bool Timer1Enabled() const override { return timer_.Enabled(); }
-  void SetTimer1Enabled(bool enabled) override { timer_.SetEnabled(enabled); }
-  ::Timer1& Timer1() { return timer_; }
-
-private:
-  ::Timer1 timer_;
-};
-
-}  // namespace
 
 FollowFigures RunFollow(const std::string& url, int seconds, int maxTicks) {
   WorkFolder folder;

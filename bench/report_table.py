@@ -62,6 +62,27 @@ def flaky_rows(f):
     return rows
 
 
+def serve_rows(f):
+    """The rig-control port against rigctld's dummy rig, from the same run."""
+    if not isinstance(f.get("rigctl_ours_ms"), float):
+        return [("rig-control port against rigctld -m 1", "no figure", "", "", "", "")]
+    clients, rate = int(f["serve_clients"]), int(f["serve_rate"])
+    ours, theirs = f["rigctl_ours_ms"], f["rigctl_theirs_ms"]
+    rows = [(f"rigctl f round trip, one process each (median of {int(f['serve_runs'])})", f"{ours:.1f} ms",
+             f"rigctld -m 1 {theirs:.1f} ms", f"{ours / theirs:.2f}x", "(none set)", "")]
+    idle = f["serve_idle_ours_pct"]
+    rows.append((f"CPU, panel with both servers idle, {int(f['serve_idle_s'])} s", f"{idle:.2f} % of a core",
+                  f"rigctld -m 1 {f['serve_idle_theirs_pct']:.2f} %", "", "< 1 %", met(idle < 1)))
+    rows.append((f"CPU, {clients} clients each polling f {rate}/s, {int(f['serve_load_s'])} s",
+                 f"{f['serve_load_ours_pct']:.2f} % of a core", f"rigctld -m 1 {f['serve_load_theirs_pct']:.2f} %",
+                 "", "(none set)", ""))
+    rows.append((f"answer time of those polls ({int(f['serve_load_ours_answers'])} answers), median / largest",
+                 f"{f['serve_load_ours_ms']:.2f} / {f['serve_load_ours_max_ms']:.1f} ms",
+                 f"rigctld -m 1 {f['serve_load_theirs_ms']:.2f} / {f['serve_load_theirs_max_ms']:.1f} ms",
+                 "", "(none set)", ""))
+    return rows
+
+
 def rows(f):
     runs, many, big_mib, big_runs = int(f["runs"]), int(f["many"]), int(f["big_mib"]), int(f["big_runs"])
     size = f"{big_mib // 1024} GiB" if big_mib >= 1024 else f"{big_mib} MiB"
@@ -95,6 +116,7 @@ def rows(f):
                 f"{follow:.2f} % of a core", "limit 1 %", "", "< 1 %", met(follow < 1 and ticks > 0)))
 
     out.extend(flaky_rows(f))
+    out.extend(serve_rows(f))
 
     peak, small, curl_peak = f["big_ours_peak"], f["get1_ours_peak"], f["big_curl_peak"]
     out.append((f"peak memory during the {size} capture", f"{peak:.0f} KiB", f"one small GET {small:.0f} KiB",

@@ -10,6 +10,10 @@
 // once, after the peer closed and no unread data remains; kFdAccept again
 // after each Accept. lParam carries the event in its low word and the error
 // in its high word (MakeSelectLParam).
+//
+// A server listens with Bind, Listen and AsyncSelect(kFdAccept); each
+// accepted socket starts with the listener's registration, and is given its
+// own with a second AsyncSelect.
 
 #include <cstdint>
 
@@ -29,6 +33,7 @@ constexpr int kIpProtoTcp = 6;
 constexpr int kMsgOob = 1;
 constexpr int kMsgPeek = 2;
 constexpr int kMsgDontRoute = 4;
+constexpr int kShutdownSend = 1;  // Shutdown: no more sends, the peer reads the end of the data
 
 // Event codes for AsyncSelect.
 constexpr long kFdRead = 1;
@@ -128,6 +133,16 @@ int Recv(Socket s, void* data, int length, int flags);
 int Close(Socket s);
 Socket Accept(Socket s, SockAddrIn* peer);
 int LastError();
+
+// For a listening socket: binds the address (a port whose earlier
+// connections are still closing can be bound again, but never one another
+// socket listens on), then listens with a queue of backlog connections.
+int Bind(Socket s, const SockAddrIn& address);
+int Listen(Socket s, int backlog);
+// The address a socket is bound to (the port the system chose for port 0).
+int LocalAddress(Socket s, SockAddrIn* address);
+// Ends one direction of a connection (kShutdownSend).
+int Shutdown(Socket s, int how);
 
 // Resolves name on a worker thread and posts message to window when done:
 // wParam the task, lParam MakeSelectLParam(reply length, error). The entry is

@@ -16,6 +16,7 @@
 #include "panel/fltk/MainWindow.h"
 #include "platform/messages.h"
 #include "radio/LinkReport.h"
+#include "serve/PanelServers.h"
 
 namespace {
 
@@ -65,6 +66,8 @@ int main(int, char** argv) {
   // Started from a menu there is no terminal to ask; this line, in the
   // session's log, says what became of the radio.
   std::fprintf(stderr, "%s\n", DescribeRadioLink(GatherRadioLinkFacts()).c_str());
+  // The state feed and the rig-control port, as serve.ini names them.
+  PanelServers servers(form, view);
   window.xclass("ravolin");  // the desktop entry's StartupWMClass: the menu's icon stands for this window
   window.show();
   platform::RunMessageLoop();

@@ -14,6 +14,7 @@
 #include "panel/win32/Win32PanelView.h"
 #include "platform/messages.h"
 #include "platform/win32/dialog.h"
+#include "serve/PanelServers.h"
 
 namespace {
 
@@ -41,6 +42,8 @@ int main() {
     platform::SetDialogWindow(window.Handle());  // Tab moves between the controls
 
     form.RunHandler([&form] { form.FormCreate(nullptr); });
+    // The state feed and the rig-control port, as serve.ini names them.
+    PanelServers servers(form, view);
     window.Show();
     platform::RunMessageLoop();
 

@@ -202,6 +202,14 @@ void SendWouldBlock(int fd) {
   Update(fd, *n);
 }
 
+void ListenStarted(int fd) {
+  Notifier* n = Find(fd);
+  if (!n) return;
+  n->phase = Phase::Listening;
+  n->readArmed = true;
+  Update(fd, *n);
+}
+
 void AcceptCalled(int listener, int accepted) {
   Notifier* n = Find(listener);
   if (!n) return;

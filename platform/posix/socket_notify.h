@@ -19,6 +19,8 @@ bool IsRegistered(int fd);
 void ConnectStarted(int fd, int error);
 void RecvCalled(int fd);
 void SendWouldBlock(int fd);
+// The socket listens now: accept notifications from here on.
+void ListenStarted(int fd);
 // The accepted socket inherits the listener's registration.
 void AcceptCalled(int listener, int accepted);
 // Before the descriptor is closed: no further notifications, and those still

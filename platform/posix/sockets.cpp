@@ -50,6 +50,21 @@ bool ReportedLater(int error) {
   return error == ECONNREFUSED || error == ENETUNREACH || error == EHOSTUNREACH || error == ETIMEDOUT;
 }
 
+sockaddr_in NativeAddress(const SockAddrIn& address) {
+  sockaddr_in native{};
+  native.sin_family = AF_INET;
+  native.sin_port = address.port;
+  native.sin_addr.s_addr = address.address;
+  return native;
+}
+
+void FromNative(const sockaddr_in& native, SockAddrIn* address) {
+  std::memset(address, 0, sizeof *address);
+  address->family = kAfInet;
+  address->port = native.sin_port;
+  address->address = native.sin_addr.s_addr;
+}
+
 int PassFlags(int flags) {
   int native = 0;
   if (flags & kMsgOob) native |= MSG_OOB;
@@ -103,10 +118,7 @@ int Connect(Socket s, const SockAddrIn& address) {
     SetLastError(kErrAddrFamilyNoSupport);
     return kSocketError;
   }
-  sockaddr_in native{};
-  native.sin_family = AF_INET;
-  native.sin_port = address.port;
-  native.sin_addr.s_addr = address.address;
+  const sockaddr_in native = NativeAddress(address);
   const int rc = ::connect(fd, reinterpret_cast<const sockaddr*>(&native), sizeof native);
   const int error = rc == 0 ? 0 : errno;
   if (!detail::IsRegistered(fd)) return rc == 0 ? 0 : FailFromErrno();
@@ -179,13 +191,53 @@ Socket Accept(Socket s, SockAddrIn* peer) {
   errno = error;
   const Socket result = Adopt(accepted);
   detail::AcceptCalled(fd, result == kInvalidSocket ? -1 : accepted);
-  if (result != kInvalidSocket && peer) {
-    std::memset(peer, 0, sizeof *peer);
-    peer->family = kAfInet;
-    peer->port = native.sin_port;
-    peer->address = native.sin_addr.s_addr;
-  }
+  if (result != kInvalidSocket && peer) FromNative(native, peer);
   return result;
+}
+
+int Bind(Socket s, const SockAddrIn& address) {
+  const int fd = Descriptor(s);
+  if (fd < 0) return kSocketError;
+  if (address.family != kAfInet) {
+    SetLastError(kErrAddrFamilyNoSupport);
+    return kSocketError;
+  }
+  // Linux never lets two sockets listen on one port with this option; it
+  // only lets a restarted server bind while old connections linger.
+  const int on = 1;
+  if (::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on) != 0) return FailFromErrno();
+  const sockaddr_in native = NativeAddress(address);
+  if (::bind(fd, reinterpret_cast<const sockaddr*>(&native), sizeof native) != 0) return FailFromErrno();
+  return 0;
+}
+
+int Listen(Socket s, int backlog) {
+  const int fd = Descriptor(s);
+  if (fd < 0) return kSocketError;
+  if (::listen(fd, backlog) != 0) return FailFromErrno();
+  detail::ListenStarted(fd);
+  return 0;
+}
+
+int LocalAddress(Socket s, SockAddrIn* address) {
+  const int fd = Descriptor(s);
+  if (fd < 0) return kSocketError;
+  sockaddr_in native{};
+  socklen_t size = sizeof native;
+  if (::getsockname(fd, reinterpret_cast<sockaddr*>(&native), &size) != 0) return FailFromErrno();
+  FromNative(native, address);
+  return 0;
+}
+
+int Shutdown(Socket s, int how) {
+  const int fd = Descriptor(s);
+  if (fd < 0) return kSocketError;
+  if (how != kShutdownSend) {
+    SetLastError(kErrInvalid);
+    return kSocketError;
+  }
+  if (::shutdown(fd, SHUT_WR) != 0) return FailFromErrno();
+  return 0;
 }
 
 }  // namespace sock

@@ -72,6 +72,7 @@ int Register(SOCKET s, HWND window, UINT message, long events) {
 static_assert(sizeof(SockAddrIn) == sizeof(sockaddr_in));
 static_assert(kMsgPeek == MSG_PEEK && kFdRead == FD_READ && kFdClose == FD_CLOSE && kFdConnect == FD_CONNECT);
 static_assert(kErrWouldBlock == WSAEWOULDBLOCK && kErrHostNotFound == WSAHOST_NOT_FOUND);
+static_assert(kFdAccept == FD_ACCEPT && kFdWrite == FD_WRITE && kShutdownSend == SD_SEND);
 
 int Startup(std::uint16_t version) {
   WSADATA data;
@@ -131,5 +132,21 @@ Socket Accept(Socket s, SockAddrIn* peer) {
 }
 
 int LastError() { return WSAGetLastError(); }
+
+// Windows binds a port whose old connections are still closing without any
+// option, and refuses a port another socket listens on; the reuse option
+// would let two listeners share it.
+int Bind(Socket s, const SockAddrIn& address) {
+  return bind(static_cast<SOCKET>(s), reinterpret_cast<const sockaddr*>(&address), sizeof address);
+}
+
+int Listen(Socket s, int backlog) { return listen(static_cast<SOCKET>(s), backlog); }
+
+int LocalAddress(Socket s, SockAddrIn* address) {
+  int length = sizeof *address;
+  return getsockname(static_cast<SOCKET>(s), reinterpret_cast<sockaddr*>(address), &length);
+}
+
+int Shutdown(Socket s, int how) { return shutdown(static_cast<SOCKET>(s), how); }
 
 }  // namespace sock

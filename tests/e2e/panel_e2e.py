@@ -128,7 +128,9 @@ def wine_environment(env, args, workdir):
 
 
 class Panel:
-    def __init__(self, args, workdir, display):
+    def __init__(self, args, workdir, display, others=()):
+        """others: windows of panels already running on this display, which
+        the search for this one's window passes over."""
         self.log = os.path.join(workdir, "sim.log")
         self.wine = args.wine
         env = dict(os.environ, DISPLAY=display, RAVOLIN_SIM_LOG=self.log,
@@ -141,9 +143,13 @@ class Panel:
             command = ["wine", args.ravolin]
         self.proc = subprocess.Popen(command, cwd=workdir, env=env,
                                      stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
-        out = subprocess.run(["xdotool", "search", "--sync", "--name", "^Ravolin 3.0$"], env=env,
-                             capture_output=True, text=True, timeout=WINE_START_DEADLINE if self.wine else DEADLINE)
-        self.window = out.stdout.split()[0]
+        def new_window():
+            out = subprocess.run(["xdotool", "search", "--sync", "--name", "^Ravolin 3.0$"], env=env,
+                                 capture_output=True, text=True,
+                                 timeout=WINE_START_DEADLINE if self.wine else DEADLINE)
+            fresh = [window for window in out.stdout.split() if window not in others]
+            return fresh[0] if fresh else None
+        self.window = wait_until("the panel's window", new_window)
         self.offset = 0
 
     def xdo(self, *words):

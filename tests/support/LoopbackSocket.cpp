@@ -53,9 +53,12 @@ bool EndWasAReset(int fd) {
 }
 
 // Blocking mode on or off (for a dontWait send).
+// Keeps the last error: a send's would-block must survive the switch back.
 void SetNonBlocking(int fd, bool on) {
+  const int error = WSAGetLastError();
   u_long mode = on ? 1 : 0;
   ::ioctlsocket(static_cast<Native>(fd), FIONBIO, &mode);
+  WSASetLastError(error);
 }
 #else
 using Native = int;

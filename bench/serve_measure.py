@@ -1,0 +1,139 @@
+#!/usr/bin/env python3
+"""The rig-control port and the state feed against their peer, in one run:
+
+- round trip: `rigctl -m 2 -r ADDRESS f` (one process each, which connects,
+  takes the capability block and asks for the frequency), in turns against
+  the panel (bench/serve_panel) and against Hamlib's rigctld with its dummy
+  rig (`rigctld -m 1`);
+- CPU of each server process while nothing connects (share of one core);
+- CPU of each while 10 clients each ask `f` ten times a second on
+  connections they keep, and how long those answers took.
+
+Prints figures as lines "name value" for bench/report_table.py.
+
+    serve_measure.py SERVE_PANEL RUNS IDLE_SECONDS LOAD_SECONDS
+"""
+import os
+import socket
+import statistics
+import subprocess
+import sys
+import threading
+import time
+
+CLIENTS = 10
+RATE = 10  # requests a second, each client
+DEADLINE = 20.0
+TICKS = os.sysconf("SC_CLK_TCK")
+
+
+def free_port():
+    with socket.socket() as s:
+        s.bind(("127.0.0.1", 0))
+        return s.getsockname()[1]
+
+
+def cpu_seconds(pid):
+    with open(f"/proc/{pid}/stat") as f:
+        fields = f.read().rsplit(")", 1)[1].split()
+    return (int(fields[11]) + int(fields[12])) / TICKS  # utime, stime
+
+
+def wait_listening(port):
+    end = time.monotonic() + DEADLINE
+    while time.monotonic() < end:
+        try:
+            socket.create_connection(("127.0.0.1", port), timeout=1).close()
+            return
+        except OSError:
+            time.sleep(0.05)  # polling interval while the server starts
+    sys.exit(f"nothing listens on {port}")
+
+
+def share_over(pid, seconds, during=None):
+    """The server's share of one core over seconds, while during() runs."""
+    before, start = cpu_seconds(pid), time.monotonic()
+    result = during(seconds) if during else time.sleep(seconds)
+    return 100.0 * (cpu_seconds(pid) - before) / (time.monotonic() - start), result
+
+
+def poll_clients(port, seconds):
+    """CLIENTS connections, each asking f every 1/RATE s; the answer times."""
+    times, lock, errors = [], threading.Lock(), []
+
+    def client():
+        try:
+            with socket.create_connection(("127.0.0.1", port), timeout=DEADLINE) as s:
+                reader = s.makefile("rb")
+                next_at = time.monotonic()
+                end = next_at + seconds
+                while next_at < end:
+                    time.sleep(max(0.0, next_at - time.monotonic()))  # the client's own pace
+                    start = time.perf_counter()
+                    s.sendall(b"f\n")
+                    if not reader.readline().strip().isdigit():
+                        raise OSError("not a frequency")
+                    with lock:
+                        times.append(time.perf_counter() - start)
+                    next_at += 1.0 / RATE
+                s.sendall(b"q\n")
+        except OSError as error:
+            errors.append(str(error))
+
+    threads = [threading.Thread(target=client) for _ in range(CLIENTS)]
+    for t in threads:
+        t.start()
+    for t in threads:
+        t.join()
+    if errors:
+        sys.exit("a polling client failed: " + errors[0])
+    return times
+
+
+def rigctl_f(port):
+    start = time.perf_counter()
+    out = subprocess.run(["rigctl", "-m", "2", "-r", f"127.0.0.1:{port}", "f"], capture_output=True, text=True,
+                         timeout=DEADLINE)
+    wall = time.perf_counter() - start
+    if out.returncode != 0 or not out.stdout.strip().isdigit():
+        sys.exit(f"rigctl f against {port} failed: {out.stdout}{out.stderr}")
+    return wall
+
+
+def main():
+    serve_panel, runs, idle_s, load_s = sys.argv[1], int(sys.argv[2]), float(sys.argv[3]), float(sys.argv[4])
+    feed, ours, theirs = free_port(), free_port(), free_port()
+    total = 10 + 2 * (idle_s + load_s) + runs
+    panel = subprocess.Popen([serve_panel, f"127.0.0.1:{feed}", f"127.0.0.1:{ours}", str(int(total))],
+                             stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+    peer = subprocess.Popen(["rigctld", "-m", "1", "-T", "127.0.0.1", "-t", str(theirs)],
+                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    try:
+        if panel.stdout.readline().strip() != "ready":
+            sys.exit("serve_panel did not start")
+        wait_listening(ours)
+        wait_listening(theirs)
+        figures = {"serve_runs": runs, "serve_idle_s": idle_s, "serve_load_s": load_s,
+                   "serve_clients": CLIENTS, "serve_rate": RATE}
+        walls = {"ours": [], "theirs": []}
+        for _ in range(runs):  # in turns, so that the load falls on both alike
+            walls["ours"].append(rigctl_f(ours))
+            walls["theirs"].append(rigctl_f(theirs))
+        for who, pid, port in (("ours", panel.pid, ours), ("theirs", peer.pid, theirs)):
+            figures[f"rigctl_{who}_ms"] = 1000 * statistics.median(walls[who])
+            figures[f"serve_idle_{who}_pct"], _ = share_over(pid, idle_s)
+            share, times = share_over(pid, load_s, lambda s, port=port: poll_clients(port, s))
+            figures[f"serve_load_{who}_pct"] = share
+            figures[f"serve_load_{who}_answers"] = len(times)
+            figures[f"serve_load_{who}_ms"] = 1000 * statistics.median(times)
+            figures[f"serve_load_{who}_max_ms"] = 1000 * max(times)
+        for name, value in figures.items():
+            print(name, f"{value:.4f}" if isinstance(value, float) else value)
+    finally:
+        for process in (panel, peer):
+            process.terminate()
+            process.wait(timeout=DEADLINE)
+
+
+if __name__ == "__main__":
+    main()
