@@ -18,7 +18,3 @@ bench_build() {
     { echo "building $* in $dir failed (see $dir/bench-build.log)" >&2; return 1; }
 }
 
-# True when the (configured) build folder defines the target.
-bench_has_target() {
-  ninja -C "$1" -t targets all 2>/dev/null | grep -q "^$2:"
-}

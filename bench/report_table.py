@@ -32,10 +32,10 @@ def met(ok):
 
 
 def share_row(what, share, limit):
-    """A CPU share against the limit its program printed; the program may be
-    missing or fail."""
+    """A CPU share against the limit its program printed; the program may
+    fail."""
     if not isinstance(share, float):
-        return (what, "not built" if share == "not-built" else "no figure", "", "", "", "")
+        return (what, "no figure", "", "", "", "")
     if not isinstance(limit, float):
         return (what, f"{share:.2f} % of a core", "no limit printed", "", "", "")
     return (what, f"{share:.2f} % of a core", f"limit {limit:g} %", "", f"< {limit:g} %", met(share < limit))
