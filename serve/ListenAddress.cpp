@@ -29,8 +29,8 @@ std::optional<std::uint32_t> SmallNumber(std::string_view text, std::size_t digi
   return value;
 }
 
-// Four decimal parts 0 to 255. A part with a leading zero is refused: some
-// readers take it for octal, so its meaning would be in doubt.
+// Four decimal numbers 0 to 255. A number with a leading zero is refused:
+// some readers take it for octal, so its meaning would be in doubt.
 std::optional<std::uint32_t> DottedAddress(std::string_view text) {
   std::uint32_t address = 0;
   for (int part = 0; part < 4; ++part) {

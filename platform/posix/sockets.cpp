@@ -187,8 +187,6 @@ Socket Accept(Socket s, SockAddrIn* peer) {
   sockaddr_in native{};
   socklen_t size = sizeof native;
   const int accepted = ::accept4(fd, reinterpret_cast<sockaddr*>(&native), &size, SOCK_CLOEXEC);
-  const int error = errno;
-  errno = error;
   const Socket result = Adopt(accepted);
   detail::AcceptCalled(fd, result == kInvalidSocket ? -1 : accepted);
   if (result != kInvalidSocket && peer) FromNative(native, peer);
