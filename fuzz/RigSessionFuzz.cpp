@@ -1,0 +1,75 @@
+// The rig-control protocol on arbitrary client bytes, cut into pieces of a
+// size the first byte picks, against a panel that checks what it is asked
+// to key. The answers and the panel's end state must not depend on the
+// pieces; the panel is only ever asked for what its keypad can enter; every
+// answer ends its line; a line in progress never holds more than the cap;
+// after "q" nothing more is answered.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "serve/CommandLines.h"
+#include "serve/RigSession.h"
+
+namespace {
+
+void Check(bool condition) {
+  if (!condition) std::abort();
+}
+
+class CheckingPanel : public PanelControl {
+public:
+  PanelSnapshot Read() const override { return state_; }
+  bool Tune(std::int32_t kilohertz, int tenths) override {
+    Check(kilohertz >= 1 && kilohertz <= 99999 && tenths >= 0 && tenths <= 9);
+    if (kilohertz == 13) return false;  // a handler that raised
+    state_.edit1 = std::to_string(kilohertz);
+    state_.edit2 = std::to_string(tenths);
+    state_.trackBar = tenths;
+    return true;
+  }
+  bool SetMode(bool ssb) override {
+    state_.ssb = ssb;
+    return true;
+  }
+
+private:
+  PanelSnapshot state_{"7050", "0", 0, true, false};
+};
+
+struct Run {
+  CheckingPanel panel;
+  RigControl rig{panel};
+  RigSession session{rig};
+  std::string out;
+
+  void Receive(std::string_view bytes) {
+    const bool closedBefore = session.Closing();
+    const std::string answer = session.Receive(bytes);
+    Check(answer.empty() || answer.back() == '\n');
+    Check(!closedBefore || answer.empty());
+    Check(session.Pending() <= CommandLines::kMaxLineBytes);
+    out += answer;
+  }
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size == 0) return 0;
+  const std::size_t piece = 1 + data[0] % 32;
+  const std::string_view bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
+
+  Run whole;
+  whole.Receive(bytes);
+  Run pieces;
+  for (std::size_t at = 0; at < bytes.size(); at += piece) pieces.Receive(bytes.substr(at, piece));
+
+  Check(whole.out == pieces.out);
+  Check(whole.session.Closing() == pieces.session.Closing());
+  const PanelSnapshot a = whole.panel.Read(), b = pieces.panel.Read();
+  Check(a.edit1 == b.edit1 && a.edit2 == b.edit2 && a.ssb == b.ssb);
+  return 0;
+}
