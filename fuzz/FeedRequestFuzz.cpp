@@ -8,14 +8,13 @@
 #include <string>
 #include <string_view>
 
+#include "fuzz/PieceInput.h"
 #include "serve/FeedAnswer.h"
 #include "serve/RequestHead.h"
 
 namespace {
 
-void Check(bool condition) {
-  if (!condition) std::abort();
-}
+using fuzz::Check;
 
 std::size_t ContentLength(const std::string& header) {
   const std::string name = "\r\nContent-Length: ";
@@ -27,19 +26,18 @@ std::size_t ContentLength(const std::string& header) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  if (size == 0) return 0;
-  const std::size_t piece = 1 + data[0] % 32;
-  const std::string_view bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
+  fuzz::PieceInput input;
+  if (!fuzz::SplitInput(data, size, input)) return 0;
 
   RequestHead whole;
-  whole.Add(bytes);
+  whole.Add(input.bytes);
   RequestHead pieces;
-  for (std::size_t at = 0; at < bytes.size(); at += piece) {
+  fuzz::InPieces(input, [&](std::string_view piece) {
     const RequestHead::Status before = pieces.status();
-    pieces.Add(bytes.substr(at, piece));
+    pieces.Add(piece);
     Check(before == RequestHead::Status::NeedMore || pieces.status() == before);  // decided once
     Check(pieces.Text().size() <= RequestHead::kMaxBytes);
-  }
+  });
   Check(whole.status() == pieces.status());
   Check(whole.Text() == pieces.Text());
   if (pieces.status() != RequestHead::Status::Complete && pieces.status() != RequestHead::Status::Bad) return 0;

@@ -6,18 +6,16 @@
 // after "q" nothing more is answered.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 
+#include "fuzz/PieceInput.h"
 #include "serve/CommandLines.h"
 #include "serve/RigSession.h"
 
 namespace {
 
-void Check(bool condition) {
-  if (!condition) std::abort();
-}
+using fuzz::Check;
 
 class CheckingPanel : public PanelControl {
 public:
@@ -58,14 +56,13 @@ struct Run {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  if (size == 0) return 0;
-  const std::size_t piece = 1 + data[0] % 32;
-  const std::string_view bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
+  fuzz::PieceInput input;
+  if (!fuzz::SplitInput(data, size, input)) return 0;
 
   Run whole;
-  whole.Receive(bytes);
+  whole.Receive(input.bytes);
   Run pieces;
-  for (std::size_t at = 0; at < bytes.size(); at += piece) pieces.Receive(bytes.substr(at, piece));
+  fuzz::InPieces(input, [&](std::string_view piece) { pieces.Receive(piece); });
 
   Check(whole.out == pieces.out);
   Check(whole.session.Closing() == pieces.session.Closing());
