@@ -5,7 +5,6 @@ click on the first, and a rigctl command to it, retune the second's
 simulated radio within two of its follow ticks. The second's fetches go
 through a counting relay, so the ticks are counted, not timed."""
 
-import argparse
 import os
 import shutil
 import socket
@@ -15,7 +14,7 @@ import tempfile
 import threading
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from panel_e2e import DEADLINE, Panel, start_xvfb, wait_until  # noqa: E402
+from panel_e2e import DEADLINE, Panel, linux_panel_args, start_xvfb, wait_until  # noqa: E402
 
 
 def free_port():
@@ -111,11 +110,7 @@ def scenario(station, follower, relay, rig_port):
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--ravolin", required=True)
-    parser.add_argument("--sim-dir", required=True)
-    args = parser.parse_args()
-    args.wine = False
+    args = linux_panel_args()
 
     feed_port, rig_port = free_port(), free_port()
     relay = CountingRelay(feed_port)

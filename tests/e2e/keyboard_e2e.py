@@ -3,13 +3,12 @@
 on STR to stop following): xdotool key presses on the main row and the
 keypad, checked against the packets in the simulated radio's log."""
 
-import argparse
 import os
 import re
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from panel_e2e import drive, knob_centre  # noqa: E402
+from panel_e2e import drive, knob_centre, linux_panel_args  # noqa: E402
 
 
 def sent(panel, since):
@@ -69,11 +68,7 @@ def scenario(panel):
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--ravolin", required=True)
-    parser.add_argument("--sim-dir", required=True)
-    args = parser.parse_args()
-    args.wine = False
+    args = linux_panel_args()
 
     def prepare(workdir):
         # No station, and the panel's own start state on disk: the follow

@@ -311,6 +311,17 @@ def drive(args, prepare, scenario, finish=lambda: None, check_output=lambda outp
     return ok
 
 
+def linux_panel_args():
+    """The arguments of a scenario that runs the Linux panel: the program
+    and the simulated radio's folder."""
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--ravolin", required=True)
+    parser.add_argument("--sim-dir", required=True)
+    args = parser.parse_args()
+    args.wine = False
+    return args
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--ravolin", required=True)
