@@ -1,10 +1,15 @@
 // The link's states and results against the simulated radio.
 
+#include <unistd.h>
+
 #include <array>
 #include <cstdint>
+#include <cstdio>
+#include <fstream>
 #include <string>
 #include <vector>
 
+#include "platform/library.h"
 #include "radio/RadioLink.h"
 #include "tests/radio/SimRadioFixture.h"
 
@@ -92,13 +97,14 @@ TEST_F(LinkTest, WhenOnlyTheReadPipeFailsToOpenNothingIsWritten) {
   EXPECT_TRUE(LogLines().empty());
 }
 
+// A handle the library no longer knows (closed behind the link's back) is
+// an invalid handle: the link closes both pipes, write pipe first, for good.
 TEST_F(LinkTest, InvalidHandleOnWriteClosesOutPipeThenInPipeForGood) {
-  OpenWith({{"RAVOLIN_SIM_VANISH_AFTER", "1"}});
-  EXPECT_EQ(ExchangeArx().result, kExchangeComplete);
+  MpusbEntries.Close(OutPipe);
   ClearLog();
   EXPECT_EQ(ExchangeArx().result, kExchangeFailed);
-  EXPECT_EQ(LogLines(), (Lines{"SIM radio unplugged after 1 packets", "FAIL write 03 FF: radio gone (ENODEV)",
-                               "CLOSE out (radio gone)", "CLOSE in (radio gone)"}));
+  EXPECT_EQ(LogLines(),
+            (Lines{"FAIL write: not an open write pipe (EBADF)", "FAIL close: not an open pipe (EBADF)", "CLOSE in"}));
   EXPECT_TRUE(PipesClosed());
 
   ClearLog();
@@ -107,15 +113,41 @@ TEST_F(LinkTest, InvalidHandleOnWriteClosesOutPipeThenInPipeForGood) {
 }
 
 TEST_F(LinkTest, InvalidHandleOnReadClosesBothPipesAfterThePacketWentOut) {
-  OpenWith({{"RAVOLIN_SIM_VANISH_AFTER", "0"}, {"RAVOLIN_SIM_FAIL_ON", "read"}});
+  MpusbEntries.Close(InPipe);
+  ClearLog();
   EXPECT_EQ(ExchangeTuning().result, kExchangeFailed);
   const Lines log = LogLines();
-  ASSERT_GE(log.size(), 5u);
-  EXPECT_EQ(PacketBytesOf(log[log.size() - 5]), "01 28 D7 7A B2");
-  EXPECT_EQ(Lines(log.end() - 4, log.end()),
-            (Lines{"SIM radio unplugged after 0 packets", "FAIL read: radio gone (ENODEV)", "CLOSE out (radio gone)",
-                   "CLOSE in (radio gone)"}));
+  ASSERT_EQ(log.size(), 4u);
+  EXPECT_EQ(PacketBytesOf(log[0]), "01 28 D7 7A B2");
+  EXPECT_EQ(Lines(log.begin() + 1, log.end()),
+            (Lines{"FAIL read: not an open read pipe (EBADF)", "CLOSE out", "FAIL close: not an open pipe (EBADF)"}));
   EXPECT_TRUE(PipesClosed());
+}
+
+// Unplugged, the radio is "not connected" rather than an invalid handle: the
+// pipes stay, and once it is plugged in again the same pipes reach it.
+TEST_F(LinkTest, UnpluggedRadioKeepsBothPipesAndIsReachedAgainWhenBack) {
+  const std::string cable = ::testing::TempDir() + "ravolin_link_unplugged_" + std::to_string(getpid());
+  OpenWith({{"RAVOLIN_SIM_UNPLUG_FILE", cable.c_str()}});
+  void* const out = OutPipe;
+  void* const in = InPipe;
+  ASSERT_EQ(ExchangeArx().result, kExchangeComplete);
+
+  std::ofstream{cable};
+  for (int i = 0; i < 2; ++i) {
+    EXPECT_EQ(ExchangeTuning().result, kExchangeFailed);
+    EXPECT_EQ(platform::LastSystemError(), platform::kErrorDeviceNotConnected);
+  }
+  EXPECT_EQ(OutPipe, out);
+  EXPECT_EQ(InPipe, in);
+
+  std::remove(cable.c_str());
+  EXPECT_EQ(ExchangeTuning().result, kExchangeComplete);
+  EXPECT_EQ(PacketsSent(), (Lines{"03 FF", "01 28 D7 7A B2"}));
+  EXPECT_TRUE(LogLines("CLOSE").empty());
+  EXPECT_EQ(LogLines("SIM radio "),
+            (Lines{"SIM radio attached, unplugged while " + cable + " exists",
+                   "SIM radio unplugged (" + cable + " exists)", "SIM radio plugged in again"}));
 }
 
 TEST_F(LinkTest, OtherWriteFailureSkipsTheReadAndKeepsThePipes) {
