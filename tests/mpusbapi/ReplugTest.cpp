@@ -17,12 +17,6 @@ using Clock = std::chrono::steady_clock;
 // failed at once.
 constexpr std::uint32_t kLongTimeoutMs = 30000;
 
-fakeusb::DeviceLayout OnPort(int port) {
-  fakeusb::DeviceLayout layout;
-  layout.port = port;
-  return layout;
-}
-
 }  // namespace
 
 TEST_F(UsbLibraryTest, HandlesSurviveAnUnplugAndReachTheRadioPluggedInAgain) {
