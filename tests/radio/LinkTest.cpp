@@ -1,15 +1,10 @@
 // The link's states and results against the simulated radio.
 
-#include <unistd.h>
-
 #include <array>
 #include <cstdint>
-#include <cstdio>
-#include <fstream>
 #include <string>
 #include <vector>
 
-#include "platform/library.h"
 #include "radio/RadioLink.h"
 #include "tests/radio/SimRadioFixture.h"
 
@@ -122,32 +117,6 @@ TEST_F(LinkTest, InvalidHandleOnReadClosesBothPipesAfterThePacketWentOut) {
   EXPECT_EQ(Lines(log.begin() + 1, log.end()),
             (Lines{"FAIL read: not an open read pipe (EBADF)", "CLOSE out", "FAIL close: not an open pipe (EBADF)"}));
   EXPECT_TRUE(PipesClosed());
-}
-
-// Unplugged, the radio is "not connected" rather than an invalid handle: the
-// pipes stay, and once it is plugged in again the same pipes reach it.
-TEST_F(LinkTest, UnpluggedRadioKeepsBothPipesAndIsReachedAgainWhenBack) {
-  const std::string cable = ::testing::TempDir() + "ravolin_link_unplugged_" + std::to_string(getpid());
-  OpenWith({{"RAVOLIN_SIM_UNPLUG_FILE", cable.c_str()}});
-  void* const out = OutPipe;
-  void* const in = InPipe;
-  ASSERT_EQ(ExchangeArx().result, kExchangeComplete);
-
-  std::ofstream{cable};
-  for (int i = 0; i < 2; ++i) {
-    EXPECT_EQ(ExchangeTuning().result, kExchangeFailed);
-    EXPECT_EQ(platform::LastSystemError(), platform::kErrorDeviceNotConnected);
-  }
-  EXPECT_EQ(OutPipe, out);
-  EXPECT_EQ(InPipe, in);
-
-  std::remove(cable.c_str());
-  EXPECT_EQ(ExchangeTuning().result, kExchangeComplete);
-  EXPECT_EQ(PacketsSent(), (Lines{"03 FF", "01 28 D7 7A B2"}));
-  EXPECT_TRUE(LogLines("CLOSE").empty());
-  EXPECT_EQ(LogLines("SIM radio "),
-            (Lines{"SIM radio attached, unplugged while " + cable + " exists",
-                   "SIM radio unplugged (" + cable + " exists)", "SIM radio plugged in again"}));
 }
 
 TEST_F(LinkTest, OtherWriteFailureSkipsTheReadAndKeepsThePipes) {
