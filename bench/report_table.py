@@ -83,6 +83,23 @@ def serve_rows(f):
     return rows
 
 
+def replug_rows(f):
+    """The simulated radio unplugged and plugged in again under the panel."""
+    if not isinstance(f.get("replug_replug_ms_max"), float):
+        return [("radio unplugged and plugged in again", "no figure", "", "", "", "")]
+    cycles, clicks = int(f["replug_cycles"]), int(f["replug_clicks_away"])
+    longest, slowest = f["replug_replug_ms_max"], f["replug_click_away_us_max"]
+    gone, back = int(f.get("replug_gone_lines", 0)), int(f.get("replug_back_lines", 0))
+    return [(f"replug to the panel's state sent ({cycles} replugs), median / largest",
+             f"{f['replug_replug_ms_median']:.0f} / {longest:.0f} ms", "limit 2000 ms", "", "< 2 s", met(longest < 2000)),
+            (f"click while the radio is away ({clicks} clicks), median / largest",
+             f"{f['replug_click_away_us_median']:.1f} / {slowest:.1f} us",
+             f"SET with the radio there {f['replug_click_present_us_median']:.1f} us", "", "< 10 ms",
+             met(slowest < 10000)),
+            ("radio lines on stderr, gone / back", f"{gone} / {back}", f"{cycles} replugs", "", "one each per replug",
+             met(gone == cycles and back == cycles))]
+
+
 def rows(f):
     runs, many, big_mib, big_runs = int(f["runs"]), int(f["many"]), int(f["big_mib"]), int(f["big_runs"])
     size = f"{big_mib // 1024} GiB" if big_mib >= 1024 else f"{big_mib} MiB"
@@ -117,6 +134,7 @@ def rows(f):
 
     out.extend(flaky_rows(f))
     out.extend(serve_rows(f))
+    out.extend(replug_rows(f))
 
     peak, small, curl_peak = f["big_ours_peak"], f["get1_ours_peak"], f["big_curl_peak"]
     out.append((f"peak memory during the {size} capture", f"{peak:.0f} KiB", f"one small GET {small:.0f} KiB",

@@ -25,7 +25,7 @@ int ClampTrackBar(int position) { return std::clamp(position, panel::kTrackMin, 
 }  // namespace
 
 TForm1::TForm1(PanelView& view, std::string programPath)
-    : TComponent(nullptr), view_(view), programPath_(std::move(programPath)) {
+    : TComponent(nullptr), view_(view), programPath_(std::move(programPath)), radioWatch_(view) {
   NMHTTP1 = new TNMHTTP(this);
   NMHTTP1->Port = 0;
   NMHTTP1->ReportLevel = 0;
@@ -41,6 +41,7 @@ TForm1::~TForm1() { BeginDestroy(); }
 
 void TForm1::FormCreate(TComponent*) {
   OpenRadioLink();
+  radioWatch_.Start();
   FollowStartUp();
 }
 

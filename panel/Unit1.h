@@ -11,6 +11,7 @@
 #include "panel/FollowReport.h"
 #include "panel/PanelState.h"
 #include "panel/PanelView.h"
+#include "panel/RadioWatch.h"
 
 class TNMHTTP;
 
@@ -81,4 +82,6 @@ private:
   bool followTickRunning_ = false;
   FollowFetch* followFetch_ = nullptr;  // owned as a component
   FollowReport followReport_;
+  // Sends the panel's state again when the radio comes back after an unplug.
+  RadioWatch radioWatch_;
 };

@@ -23,17 +23,25 @@ std::string LastLoadFailure();
 std::string ModulePath(ModuleHandle module);
 
 constexpr std::uint32_t kErrorInvalidHandle = 6;
+constexpr std::uint32_t kErrorDeviceNotConnected = 1167;
 
-// The errno values that read as kErrorInvalidHandle: a device that is gone or
-// a handle that is not valid. Inline, so that a USB library that reports its
-// failures in Windows numbering follows the same rule without this library.
-inline bool MeansInvalidHandle(int posixError) {
-  return posixError == ENODEV || posixError == ENXIO || posixError == EBADF;
+// The Windows number of an errno value that a USB library leaves: a device
+// that is not connected (ENODEV, its handle still valid) reads as
+// kErrorDeviceNotConnected, a handle the library does not know (EBADF,
+// ENXIO) as kErrorInvalidHandle; 0 for any other value. Inline, so that a
+// USB library that reports its failures in Windows numbering follows the
+// same rule without this library.
+inline std::uint32_t DeviceErrorCode(int posixError) {
+  if (posixError == ENODEV) return kErrorDeviceNotConnected;
+  if (posixError == EBADF || posixError == ENXIO) return kErrorInvalidHandle;
+  return 0;
 }
 
 // The last system error of this thread in Windows numbering. On POSIX the
-// errno values of MeansInvalidHandle read as kErrorInvalidHandle; other
-// errno values pass through unchanged.
+// errno values of DeviceErrorCode read as its codes; other errno values pass
+// through unchanged.
 std::uint32_t LastSystemError();
+// Clears it, so that a failure that sets no error of its own reads as 0.
+void ClearLastSystemError();
 
 }  // namespace platform

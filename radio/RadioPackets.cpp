@@ -5,7 +5,7 @@
 
 #include "base/Convert.h"
 #include "panel/PanelState.h"
-#include "radio/RadioLink.h"
+#include "radio/RadioPresence.h"
 
 namespace {
 
@@ -22,9 +22,10 @@ constexpr std::uint8_t kFlagEvenKilohertz = 0x80;
 
 using Buffer = std::array<std::uint8_t, kBufferSize>;
 
+// Dropped while the radio is away (RadioPresence.h).
 void Send(const Buffer& packet, std::uint32_t length, std::uint32_t replyLength) {
   Buffer reply{};
-  ExchangePacket(packet.data(), length, reply.data(), replyLength, kTimeoutMs, kTimeoutMs);
+  ExchangeWithRadio(packet.data(), length, reply.data(), replyLength, kTimeoutMs, kTimeoutMs);
 }
 
 struct Tuning {

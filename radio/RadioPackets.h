@@ -1,7 +1,8 @@
 #pragma once
 // The four packets the panel sends to the radio, built from the panel state
 // of the moment and passed through the link one exchange at a time. None of
-// the senders looks at the exchange's result or reports anything.
+// the senders looks at the exchange's result or reports anything. While the
+// radio is away (RadioPresence.h) their packets are dropped.
 
 #include <cstdint>
 #include <string>

@@ -65,6 +65,8 @@ SimConfig LoadSimConfig() {
       Ignore(config, "RAVOLIN_SIM_FAIL_ON", failOn);
   }
 
+  if (const char* unplug = Env("RAVOLIN_SIM_UNPLUG_FILE")) config.unplugFile = unplug;
+
   if (const char* reply = Env("RAVOLIN_SIM_REPLY")) {
     if (std::strcmp(reply, "short") == 0)
       config.reply = ReplyStyle::Short;
@@ -95,6 +97,7 @@ std::string DescribeSimConfig(const SimConfig& config) {
     case ReplyStyle::Long: text += ", replies longer than asked"; break;
     case ReplyStyle::Empty: text += ", replies empty"; break;
   }
+  if (!config.unplugFile.empty()) text += ", unplugged while " + config.unplugFile + " exists";
   for (const std::string& setting : config.ignored) text += ", ignored " + setting;
   return text;
 }

@@ -20,6 +20,7 @@ struct SimConfig {
   std::optional<std::uint64_t> timeOutPacket;    // 1-based packet that times out once
   FailingCall failingCall = FailingCall::Write;  // which call of that packet fails
   ReplyStyle reply = ReplyStyle::Normal;
+  std::string unplugFile;            // while this file exists, the radio is unplugged
   std::vector<std::string> ignored;  // settings that were not understood, for the log
 };
 

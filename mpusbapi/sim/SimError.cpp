@@ -13,10 +13,11 @@ namespace sim {
 #if defined(_WIN32)
 namespace {
 
-// A pipe that is gone or not open reads as an invalid handle, as it does
-// through the Linux loader; the rest keep their nearest Windows meaning.
+// A radio that is unplugged reads as "device not connected" and a pipe that
+// is not open as an invalid handle, as they do through the Linux loader; the
+// rest keep their nearest Windows meaning.
 DWORD WindowsError(int posixError) {
-  if (platform::MeansInvalidHandle(posixError)) return ERROR_INVALID_HANDLE;
+  if (const DWORD device = platform::DeviceErrorCode(posixError); device != 0) return device;
   switch (posixError) {
     case ETIMEDOUT: return ERROR_SEM_TIMEOUT;
     case EOVERFLOW: return ERROR_MORE_DATA;

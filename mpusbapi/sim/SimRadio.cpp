@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -34,7 +35,8 @@ struct Session {
   sim::RadioModel radio;
   Pipe pipes[8];
   std::uint64_t packets = 0;  // packets written since the radio was attached
-  bool gone = false;
+  bool gone = false;          // vanished for good
+  bool unplugged = false;     // while the unplug file exists
   bool timeOutUsed = false;
   std::optional<sim::RadioAnswer> pendingReply;
   std::uint32_t lastWriteTimeout = 0;
@@ -47,12 +49,31 @@ Session& TheSession() {
 
 void Log(Session& s, const std::string& line) { sim::WriteLogLine(s.config.logDestination, line); }
 
+// The cable, pulled while the unplug file exists, as each call finds it.
+// The handles stay valid meanwhile. A radio plugged in again has been
+// without power: it has forgotten what it was tuned to.
+void FollowCable(Session& s) {
+  if (s.config.unplugFile.empty()) return;
+  std::error_code ignored;
+  const bool pulled = std::filesystem::exists(s.config.unplugFile, ignored);
+  if (pulled == s.unplugged) return;
+  s.unplugged = pulled;
+  s.pendingReply.reset();
+  if (pulled) {
+    Log(s, "SIM radio unplugged (" + s.config.unplugFile + " exists)");
+  } else {
+    s.radio = sim::RadioModel{};
+    Log(s, "SIM radio plugged in again");
+  }
+}
+
 void Attach(Session& s) {
   s.config = sim::LoadSimConfig();
   s.configured = true;
   s.radio = sim::RadioModel{};
   s.packets = 0;
   s.gone = false;
+  s.unplugged = false;
   s.timeOutUsed = false;
   s.pendingReply.reset();
   Log(s, sim::DescribeSimConfig(s.config));
@@ -60,7 +81,11 @@ void Attach(Session& s) {
 
 void EnsureConfigured(Session& s) {
   if (!s.configured) Attach(s);
+  FollowCable(s);
 }
+
+bool Away(const Session& s) { return s.gone || s.unplugged; }
+const char* AwayReason(const Session& s) { return s.gone ? "radio gone (ENODEV)" : "radio unplugged (ENODEV)"; }
 
 bool AnyPipeOpen(const Session& s) {
   return std::any_of(std::begin(s.pipes), std::end(s.pipes), [](const Pipe& p) { return p.open; });
@@ -96,7 +121,7 @@ std::uint32_t Read(void* handle, void* data, std::uint32_t length, std::uint32_t
   const std::string what = std::string("FAIL ") + label;
   if (FindPipe(s, handle, MPUSB_READ_DIRECTION) == nullptr)
     return Fail(s, what + ": not an open read pipe (EBADF)", EBADF);
-  if (s.gone) return Fail(s, what + ": radio gone (ENODEV)", ENODEV);
+  if (Away(s)) return Fail(s, what + ": " + AwayReason(s), ENODEV);
   if (data == nullptr || received == nullptr) return Fail(s, what + ": no buffer (EINVAL)", EINVAL);
   if (s.config.vanishAfter && FailsNow(s, sim::FailingCall::Read) && s.packets > *s.config.vanishAfter) {
     Unplug(s);
@@ -155,6 +180,7 @@ MPUSB_EXPORT void* MPUSB_CALL _MPUSBOpen(uint32_t instance, const char* vid_pid,
   std::lock_guard lock(s.mutex);
   // Opening the write pipe with nothing open plugs the radio in afresh.
   if (!s.configured || (direction == MPUSB_WRITE_DIRECTION && !AnyPipeOpen(s))) Attach(s);
+  FollowCable(s);
 
   std::string line = std::string("OPEN ") + (direction <= MPUSB_READ_DIRECTION ? PipeName(direction) : "?") + " " +
                      (vid_pid ? vid_pid : "(null)") + " " + (endpoint ? endpoint : "(null)") + " -> ";
@@ -172,7 +198,7 @@ MPUSB_EXPORT void* MPUSB_CALL _MPUSBOpen(uint32_t instance, const char* vid_pid,
       (absent == sim::AbsentPipes::WritePipe && direction == MPUSB_WRITE_DIRECTION) ||
       (absent == sim::AbsentPipes::ReadPipe && direction == MPUSB_READ_DIRECTION))
     return refuse("radio absent (ENODEV)", ENODEV);
-  if (s.gone) return refuse("radio gone (ENODEV)", ENODEV);
+  if (Away(s)) return refuse(AwayReason(s), ENODEV);
 
   for (Pipe& p : s.pipes) {
     if (p.open) continue;
@@ -194,7 +220,7 @@ MPUSB_EXPORT uint32_t MPUSB_CALL _MPUSBWrite(void* pipe, const void* data, uint3
   if (data == nullptr && length != 0) return Fail(s, "FAIL write: no data (EINVAL)", EINVAL);
   const auto* bytes = static_cast<const std::uint8_t*>(data);
   const std::string hex = sim::HexBytes(bytes, length);
-  if (s.gone) return Fail(s, "FAIL write " + hex + ": radio gone (ENODEV)", ENODEV);
+  if (Away(s)) return Fail(s, "FAIL write " + hex + ": " + AwayReason(s), ENODEV);
   if (s.config.vanishAfter && FailsNow(s, sim::FailingCall::Write) && s.packets >= *s.config.vanishAfter) {
     Unplug(s);
     return Fail(s, "FAIL write " + hex + ": radio gone (ENODEV)", ENODEV);
@@ -245,7 +271,7 @@ MPUSB_EXPORT uint32_t MPUSB_CALL _MPUSBGetDeviceCount(const char* vid_pid) {
   Session& s = TheSession();
   std::lock_guard lock(s.mutex);
   EnsureConfigured(s);
-  const bool present = s.config.absent != sim::AbsentPipes::Both && !s.gone;
+  const bool present = s.config.absent != sim::AbsentPipes::Both && !Away(s);
   return vid_pid != nullptr && std::strcmp(vid_pid, kDeviceIdentity) == 0 && present ? 1 : 0;
 }
 

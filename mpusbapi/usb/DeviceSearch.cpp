@@ -62,6 +62,10 @@ std::optional<MatchingDevices> MatchingDevices::List(const char* identityText) {
     errno = EINVAL;
     return std::nullopt;
   }
+  return List(*identity);
+}
+
+std::optional<MatchingDevices> MatchingDevices::List(DeviceIdentity identity) {
   libusb_context* context = Context();
   if (context == nullptr) return std::nullopt;
   libusb_device** list = nullptr;
@@ -73,7 +77,7 @@ std::optional<MatchingDevices> MatchingDevices::List(const char* identityText) {
   // Each device's placement is read once, not on every comparison.
   std::vector<std::pair<Placement, libusb_device*>> placed;
   for (ssize_t i = 0; i < count; ++i)
-    if (HasIdentity(list[i], *identity)) placed.emplace_back(Placement(list[i]), libusb_ref_device(list[i]));
+    if (HasIdentity(list[i], identity)) placed.emplace_back(Placement(list[i]), libusb_ref_device(list[i]));
   libusb_free_device_list(list, 1);
   std::stable_sort(placed.begin(), placed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
   MatchingDevices found;

@@ -21,6 +21,7 @@ public:
   // through the library's context. Nothing, with errno set, when the text
   // names no identity (EINVAL), libusb can't start or the list can't be read.
   static std::optional<MatchingDevices> List(const char* identityText);
+  static std::optional<MatchingDevices> List(DeviceIdentity identity);
 
   MatchingDevices(MatchingDevices&& other) noexcept;
   ~MatchingDevices();

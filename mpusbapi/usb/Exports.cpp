@@ -14,12 +14,14 @@ constexpr uint32_t kVersion = 0x00010000;  // 1.0
 
 uint32_t TransferThrough(void* handle, uint32_t direction, unsigned char* data, uint32_t length, uint32_t* count,
                          uint32_t timeoutMs) {
-  const auto pipe = mpusb::FindPipe(handle, direction);
-  if (!pipe) {
-    errno = EBADF;
+  // Without a radio attached this fails at once with ENODEV, whatever the
+  // time-out; the handle stays valid for when the radio is back.
+  mpusb::PipeRoute route;
+  if (const int error = mpusb::RoutePipe(handle, direction, route); error != 0) {
+    errno = error;
     return 0;
   }
-  return mpusb::TransferOn(*pipe, data, length, count, timeoutMs);
+  return mpusb::TransferOn(route, data, length, count, timeoutMs);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // one open file may claim an interface, so the write and the read pipe of a
 // radio must go through the same handle.
 
+#include <atomic>
 #include <memory>
 #include <vector>
 
@@ -24,6 +25,11 @@ public:
   libusb_device* device() const { return device_; }
   libusb_device_handle* handle() const { return handle_; }
 
+  // A transfer found the device unplugged: every pipe on this handle gives
+  // it up and looks for the radio afresh on its next call. Any thread.
+  void MarkGone() { gone_.store(true); }
+  bool Gone() const { return gone_.load(); }
+
   // Claims an interface once, detaching a kernel driver that holds it (a
   // plain claim where the node can't detach), and selects the alternate
   // setting. Returns 0 or a libusb error. Called only with the pipe table's
@@ -36,6 +42,7 @@ private:
   libusb_device* device_;
   libusb_device_handle* handle_;
   std::vector<int> claimed_;  // guarded by the pipe table's lock, as Claim is
+  std::atomic<bool> gone_{false};
 };
 
 }  // namespace mpusb

@@ -7,7 +7,7 @@ namespace mpusb {
 
 int ErrnoFromLibusb(int rc) {
   switch (rc) {
-    case LIBUSB_ERROR_NO_DEVICE: return ENODEV;  // read by the link as an invalid handle
+    case LIBUSB_ERROR_NO_DEVICE: return ENODEV;  // not connected: the handle waits for the radio
     case LIBUSB_ERROR_TIMEOUT: return ETIMEDOUT;
     case LIBUSB_ERROR_PIPE: return EPIPE;          // the endpoint stalled
     case LIBUSB_ERROR_OVERFLOW: return EOVERFLOW;  // the device sent more than was asked

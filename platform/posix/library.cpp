@@ -47,7 +47,10 @@ std::string ModulePath(ModuleHandle module) {
 
 std::uint32_t LastSystemError() {
   const int error = errno;
-  return MeansInvalidHandle(error) ? kErrorInvalidHandle : static_cast<std::uint32_t>(error);
+  const std::uint32_t device = DeviceErrorCode(error);
+  return device != 0 ? device : static_cast<std::uint32_t>(error);
 }
+
+void ClearLastSystemError() { errno = 0; }
 
 }  // namespace platform

@@ -46,4 +46,6 @@ std::string ModulePath(ModuleHandle module) {
 
 std::uint32_t LastSystemError() { return GetLastError(); }
 
+void ClearLastSystemError() { SetLastError(0); }
+
 }  // namespace platform

@@ -34,8 +34,16 @@ FakeUsbDevice& FakeUsbBus::Plug(DeviceLayout layout) {
         "adding the device");
   const std::string node = DeviceNode(device->layout());
   Check(umockdev_testbed_attach_ioctl(testbed_, node.c_str(), device->handler(), &error), error, "attaching " + node);
+  umockdev_testbed_uevent(testbed_, SysPath(device->layout()).c_str(), "add");
   devices_.push_back(std::move(device));
   return *devices_.back();
+}
+
+void FakeUsbBus::Unplug(FakeUsbDevice& device) {
+  device.Unplug();
+  const std::string path = SysPath(device.layout());
+  umockdev_testbed_uevent(testbed_, path.c_str(), "remove");
+  umockdev_testbed_remove_device(testbed_, path.c_str());
 }
 
 std::string FakeUsbBus::NodeFile(const FakeUsbDevice& device) const {

@@ -1,7 +1,7 @@
 #pragma once
-// A umockdev testbed holding fake USB devices. Devices must be plugged in
-// before the code under test first looks at the bus; the process must run
-// under umockdev's preload library (see PreloadMain.cpp).
+// A umockdev testbed holding fake USB devices, plugged in and out with the
+// uevents udev would send; the process must run under umockdev's preload
+// library (see PreloadMain.cpp).
 
 #include <memory>
 #include <string>
@@ -23,6 +23,10 @@ public:
   FakeUsbBus& operator=(const FakeUsbBus&) = delete;
 
   FakeUsbDevice& Plug(DeviceLayout layout = {});
+  // As if the cable were pulled: the device ends its transfers as on a
+  // disconnect and leaves the bus. Handles still open on it get ENODEV from
+  // it until the bus goes.
+  void Unplug(FakeUsbDevice& device);
 
   // Where the testbed keeps a device node ("/dev/bus/usb/001/002") on disk;
   // the code under test sees it under its own name.

@@ -69,6 +69,10 @@ std::string DeviceNode(const DeviceLayout& layout) {
   return node;
 }
 
+std::string SysPath(const DeviceLayout& layout) {
+  return "/sys/devices/pci0000:00/0000:00:14.0/usb1/1-" + std::to_string(layout.port);
+}
+
 std::string DescribeDevice(const DeviceLayout& layout) {
   std::vector<std::uint8_t> interfaces;
   for (const InterfaceLayout& interface : layout.interfaces) {
@@ -109,7 +113,7 @@ std::string DescribeDevice(const DeviceLayout& layout) {
 
   char text[1024];
   std::snprintf(text, sizeof text,
-                "P: /devices/pci0000:00/0000:00:14.0/usb1/1-%d\n"
+                "P: %s\n"
                 "N: bus/usb/001/%03d\n"
                 "E: SUBSYSTEM=usb\n"
                 "E: DEVTYPE=usb_device\n"
@@ -124,8 +128,8 @@ std::string DescribeDevice(const DeviceLayout& layout) {
                 "A: bConfigurationValue=1\\n\n"
                 "A: bNumConfigurations=1\\n\n"
                 "A: bNumInterfaces= %zu\\n\n",
-                layout.port, layout.port, DeviceNode(layout).c_str(), layout.port, layout.port, layout.vendor,
-                layout.product, layout.interfaces.size());
+                SysPath(layout).substr(4).c_str(), layout.port, DeviceNode(layout).c_str(), layout.port, layout.port,
+                layout.vendor, layout.product, layout.interfaces.size());
   return std::string(text) + "H: descriptors=" + Hex(descriptors) + "\n";
 }
 

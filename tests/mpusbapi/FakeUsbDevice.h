@@ -47,8 +47,10 @@ struct DeviceLayout {
   std::vector<InterfaceLayout> interfaces = RadioInterfaces();
 };
 
-// The device node, "/dev/bus/usb/001/002", and the umockdev description.
+// The device node, "/dev/bus/usb/001/002", its sysfs path, and the umockdev
+// description.
 std::string DeviceNode(const DeviceLayout& layout);
+std::string SysPath(const DeviceLayout& layout);
 std::string DescribeDevice(const DeviceLayout& layout);
 
 class FakeUsbDevice {

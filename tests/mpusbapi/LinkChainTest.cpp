@@ -15,15 +15,19 @@
 
 #include "panel/PanelState.h"
 #include "panel/Unit1.h"
+#include "platform/library.h"
 #include "radio/LinkReport.h"
 #include "radio/RadioLink.h"
 #include "radio/RadioPackets.h"
+#include "radio/RadioPresence.h"
 #include "tests/mpusbapi/FakeUsbBus.h"
 #include "tests/panel/FakePanelView.h"
+#include "tests/support/PumpUntil.h"
 #include "tests/support/WaitUntil.h"
 #include "tests/support/WithoutPermissionOverride.h"
 
 using fakeusb::Bytes;
+using testsupport::PumpUntil;
 using testsupport::WaitUntil;
 
 namespace {
@@ -48,7 +52,10 @@ protected:
     radio = &bus.Plug();
     radio->SetFirmware(RadioFirmware);
   }
-  void TearDown() override { ResetRadioLinkForTesting(); }
+  void TearDown() override {
+    ResetRadioLinkForTesting();
+    ResetRadioPresenceForTesting();
+  }
 
   // The file the link's library was loaded from.
   static std::string LibraryFile() {
@@ -81,23 +88,38 @@ TEST_F(LinkChainTest, SetSendsTheFrequencyAndModePacketsToTheRadio) {
   EXPECT_FALSE(LinkClosed());
 }
 
-TEST_F(LinkChainTest, UnplugBetweenExchangesClosesBothPipesAndNothingMoreIsSent) {
-  OpenRadioLink();
+// The cable pulled and the radio plugged in again while the panel runs on
+// the message loop: the same pipes reach the new device, which gets the
+// panel's state without a click.
+TEST_F(LinkChainTest, UnplugKeepsBothPipesAndTheRadioPluggedInAgainGetsThePanelsState) {
+  FakePanelView view;
+  TForm1 form(view, "/usr/local/bin/ravolin");
+  form.FormCreate(nullptr);
+  void* const out = OutPipe;
+  void* const in = InPipe;
   ASSERT_FALSE(LinkClosed());
-  SendArx();
-  ASSERT_EQ(radio->Received(0x01).size(), 1u);
 
-  radio->Unplug();
-  SendTenths(5);
-  EXPECT_TRUE(LinkClosed());
+  bus.Unplug(*radio);
+  form.Button18Click(nullptr);  // ARX on: the radio is not connected
+  EXPECT_TRUE(RadioAway());
   const int submits = radio->Submits();
-  SendFrequency("7050");
-  SendArx();
+  form.Button15Click(nullptr);  // dropped while it is away
   EXPECT_EQ(radio->Submits(), submits);
-  EXPECT_EQ(radio->Received(0x01).size(), 1u);
+
+  fakeusb::DeviceLayout again;
+  again.port = 3;
+  fakeusb::FakeUsbDevice& back = bus.Plug(again);
+  back.SetFirmware(RadioFirmware);
+  ASSERT_TRUE(PumpUntil([&] { return back.Received(0x01).size() >= 4; }));
+  EXPECT_EQ(
+      back.Received(0x01),
+      (std::vector<Bytes>{{0x02, 0x00}, {0x03, 0xFF}, {0x01, 0x28, 0xD7, 0x7A, 0xB2}, {0x01, 0x29, 0xC0, 0x00, 0x00}}));
+  EXPECT_FALSE(RadioAway());
+  EXPECT_EQ(OutPipe, out);
+  EXPECT_EQ(InPipe, in);
 }
 
-TEST_F(LinkChainTest, UnplugDuringTheReadClosesBothPipesAndNothingMoreIsSent) {
+TEST_F(LinkChainTest, UnplugDuringTheReadKeepsBothPipesAndTheNextExchangeFailsAtOnce) {
   radio->SetFirmware(Silent);
   OpenRadioLink();
   ASSERT_FALSE(LinkClosed());
@@ -113,10 +135,12 @@ TEST_F(LinkChainTest, UnplugDuringTheReadClosesBothPipesAndNothingMoreIsSent) {
   std::uint32_t replyLength = 5;
   EXPECT_EQ(ExchangePacket(packet, 5, reply.data(), replyLength, 250, 60000), kExchangeFailed);
   EXPECT_TRUE(unplug.get());
-  EXPECT_TRUE(LinkClosed());
+  EXPECT_EQ(platform::LastSystemError(), platform::kErrorDeviceNotConnected);
+  EXPECT_FALSE(LinkClosed());
 
   const int submits = radio->Submits();
-  SendArx();
+  EXPECT_EQ(ExchangePacket(packet, 5, reply.data(), replyLength, 60000, 60000), kExchangeFailed);
+  EXPECT_EQ(platform::LastSystemError(), platform::kErrorDeviceNotConnected);
   EXPECT_EQ(radio->Submits(), submits);
 }
 

@@ -44,3 +44,9 @@ fakeusb::Bytes Hex(const std::string& text) {
   for (unsigned value; in >> std::hex >> value;) bytes.push_back(static_cast<std::uint8_t>(value));
   return bytes;
 }
+
+fakeusb::DeviceLayout OnPort(int port) {
+  fakeusb::DeviceLayout layout;
+  layout.port = port;
+  return layout;
+}

@@ -32,3 +32,6 @@ protected:
 
 // Bytes written as "01 28 D7 7A B2".
 fakeusb::Bytes Hex(const std::string& text);
+
+// The radio's layout on another port of the bus.
+fakeusb::DeviceLayout OnPort(int port);

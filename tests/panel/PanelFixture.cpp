@@ -64,10 +64,22 @@ std::vector<std::string> PanelTest::Tunings() const {
   return tunings;
 }
 
-std::vector<std::string> PanelTest::FollowLines(const std::string& stderrText) {
+namespace {
+
+std::vector<std::string> LinesStartingWith(const std::string& text, const std::string& prefix) {
   std::vector<std::string> lines;
-  std::istringstream in(stderrText);
+  std::istringstream in(text);
   for (std::string line; std::getline(in, line);)
-    if (line.rfind("ravolin: following ", 0) == 0) lines.push_back(line);
+    if (line.rfind(prefix, 0) == 0) lines.push_back(line);
   return lines;
+}
+
+}  // namespace
+
+std::vector<std::string> PanelTest::FollowLines(const std::string& stderrText) {
+  return LinesStartingWith(stderrText, "ravolin: following ");
+}
+
+std::vector<std::string> PanelTest::RadioLines(const std::string& stderrText) {
+  return LinesStartingWith(stderrText, "ravolin: radio: ");
 }

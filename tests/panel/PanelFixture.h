@@ -32,8 +32,10 @@ protected:
   // The frequencies (with mode) the radio was tuned to: "7050 kHz SSB".
   std::vector<std::string> Tunings() const;
 
-  // The lines of the follow mode's reports among what went to stderr.
+  // The lines of the follow mode's reports, and of the radio's, among what
+  // went to stderr.
   static std::vector<std::string> FollowLines(const std::string& stderrText);
+  static std::vector<std::string> RadioLines(const std::string& stderrText);
 
   FakePanelView view;
   TForm1 form{view, "/usr/local/bin/ravolin"};

@@ -31,11 +31,17 @@ TEST(Loader, TheLastSystemErrorIsTheThreadsOwn) {
   }
 }
 #else
-TEST(Loader, GoneDevicesAndBadHandlesReadAsInvalidHandle) {
-  for (int error : {ENODEV, ENXIO, EBADF}) {
+// An unplugged device keeps its handle ("device not connected"); only a
+// handle the library does not know is an invalid one.
+TEST(Loader, UnpluggedDevicesReadAsNotConnectedAndBadHandlesAsInvalid) {
+  errno = ENODEV;
+  EXPECT_EQ(platform::LastSystemError(), platform::kErrorDeviceNotConnected);
+  for (int error : {ENXIO, EBADF}) {
     errno = error;
     EXPECT_EQ(platform::LastSystemError(), platform::kErrorInvalidHandle) << error;
   }
+  platform::ClearLastSystemError();
+  EXPECT_EQ(platform::LastSystemError(), 0u);
   for (int error : {ETIMEDOUT, EIO, EPIPE, 0}) {
     errno = error;
     EXPECT_EQ(platform::LastSystemError(), static_cast<std::uint32_t>(error));

@@ -10,12 +10,13 @@
 
 #include "panel/PanelState.h"
 #include "radio/RadioLink.h"
+#include "radio/RadioPresence.h"
 #include "tests/support/Environment.h"
 
 namespace {
 
-const char* const kSimSettings[] = {"RAVOLIN_SIM_ABSENT", "RAVOLIN_SIM_VANISH_AFTER", "RAVOLIN_SIM_TIMEOUT_AT",
-                                    "RAVOLIN_SIM_FAIL_ON", "RAVOLIN_SIM_REPLY"};
+const char* const kSimSettings[] = {"RAVOLIN_SIM_ABSENT",  "RAVOLIN_SIM_VANISH_AFTER", "RAVOLIN_SIM_TIMEOUT_AT",
+                                    "RAVOLIN_SIM_FAIL_ON", "RAVOLIN_SIM_REPLY",        "RAVOLIN_SIM_UNPLUG_FILE"};
 
 bool IsHexByte(const std::string& token) {
   return token.size() == 2 && std::isxdigit(static_cast<unsigned char>(token[0])) &&
@@ -49,6 +50,7 @@ void SimRadioTest::TearDown() {
 
 void SimRadioTest::OpenWith(std::initializer_list<Setting> settings) {
   ResetRadioLinkForTesting();
+  ResetRadioPresenceForTesting();
   for (const char* name : kSimSettings) testsupport::UnsetEnv(name);
   for (const auto& [name, value] : settings) testsupport::SetEnv(name, value);
   testsupport::SetEnv("RAVOLIN_SIM_LOG", logPath_.c_str());

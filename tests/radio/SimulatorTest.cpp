@@ -98,6 +98,7 @@ TEST_F(SimulatorTest, AVanishedRadioFailsEveryCallWithNoDevice) {
     errno = 0;
     EXPECT_EQ(MpusbEntries.Write(OutPipe, arx, 2, &count, 250), 0u);
     EXPECT_EQ(errno, ENODEV);
+    EXPECT_EQ(platform::LastSystemError(), platform::kErrorDeviceNotConnected);
     EXPECT_EQ(MpusbEntries.Read(InPipe, buffer.data(), 1, &count, 250), 0u);
     EXPECT_EQ(errno, ENODEV);
   }
