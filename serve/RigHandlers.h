@@ -5,6 +5,8 @@
 // (RigAbsentCommands.cpp), which checks its arguments as the protocol's
 // server does and then answers "not available".
 
+#include <initializer_list>
+
 #include "serve/RigCommand.h"
 
 namespace rig {

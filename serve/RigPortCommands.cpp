@@ -73,7 +73,7 @@ RigReply GetSeparator(RigCall& call) {
 RigReply SetOnlyOff(RigCall& call) {
   const auto value = LeadingInteger(call.arguments[0]);
   if (!value) return RigReply::Failure(kRigInvalidArgument);
-  return RigReply::Failure(*value == 0 ? kRigOk : kRigNotAvailable);
+  return RigReply::Result(*value == 0 ? kRigOk : kRigNotAvailable);
 }
 
 RigReply GetTwiddle(RigCall&) { return RigReply::Ok().Add("Timeout (secs)", "0"); }

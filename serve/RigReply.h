@@ -34,6 +34,8 @@ struct RigReply {
 
   static RigReply Failure(int code) { return RigReply{code, {}}; }
   static RigReply Ok() { return RigReply{}; }
+  // A set's result: nothing to report either way.
+  static RigReply Result(int code) { return RigReply{code, {}}; }
   RigReply& Add(std::string label, std::string value);
   RigReply& Line(std::string value);  // a record without a label
   // A block of lines, one unlabelled record each; a trailing LF gives none.

@@ -48,7 +48,7 @@ bool AsksForList(const RigCall& call) { return call.arguments.size() == 1 && cal
 RigReply SetFrequency(RigCall& call) {
   if (!HasLeadingNumber(call.arguments[0])) return RigReply::Failure(kRigInvalidArgument);
   if (!OnTheRadiosVfo(call)) return RigReply::Failure(kRigNotAvailable);
-  return RigReply::Failure(call.rig.Tune(call.arguments[0]));
+  return RigReply::Result(call.rig.Tune(call.arguments[0]));
 }
 
 RigReply GetFrequency(RigCall& call) {
@@ -62,7 +62,7 @@ RigReply SetMode(RigCall& call) {
   const std::string_view passband = call.arguments.size() > 1 ? call.arguments[1] : "-1";
   if (!RigControl::ValidMode(call.arguments[0], passband)) return RigReply::Failure(kRigInvalidArgument);
   if (!OnTheRadiosVfo(call)) return RigReply::Failure(kRigNotAvailable);
-  return RigReply::Failure(call.rig.SetMode(call.arguments[0], passband));
+  return RigReply::Result(call.rig.SetMode(call.arguments[0], passband));
 }
 
 RigReply GetMode(RigCall& call) {
@@ -81,7 +81,7 @@ RigReply GetVfo(RigCall&) { return RigReply::Ok().Add("VFO", std::string(kRigVfo
 RigReply SetPtt(RigCall& call) {
   const auto ptt = LeadingInteger(call.arguments[0]);
   if (!ptt || *ptt < 0 || *ptt > 3) return RigReply::Failure(kRigInvalidArgument);
-  return RigReply::Failure(*ptt == 0 && OnTheRadiosVfo(call) ? kRigOk : kRigNotAvailable);
+  return RigReply::Result(*ptt == 0 && OnTheRadiosVfo(call) ? kRigOk : kRigNotAvailable);
 }
 
 RigReply GetPtt(RigCall& call) {
@@ -97,7 +97,7 @@ RigReply SetSplitVfo(RigCall& call) {
   const RigReply transmitVfo = CheckedVfo(call.arguments[1]);
   if (transmitVfo.code == kRigInvalidArgument) return transmitVfo;
   const bool asIs = *split == 0 && transmitVfo.code == kRigOk && OnTheRadiosVfo(call);
-  return RigReply::Failure(asIs ? kRigOk : kRigNotAvailable);
+  return RigReply::Result(asIs ? kRigOk : kRigNotAvailable);
 }
 
 RigReply GetSplitVfo(RigCall& call) {
@@ -108,7 +108,7 @@ RigReply GetSplitVfo(RigCall& call) {
 RigReply SetTuningStep(RigCall& call) {
   const auto step = LeadingInteger(call.arguments[0]);
   if (!step) return RigReply::Failure(kRigInvalidArgument);
-  return RigReply::Failure(*step == kRigTuningStepHz && OnTheRadiosVfo(call) ? kRigOk : kRigNotAvailable);
+  return RigReply::Result(*step == kRigTuningStepHz && OnTheRadiosVfo(call) ? kRigOk : kRigNotAvailable);
 }
 
 RigReply GetTuningStep(RigCall& call) {
@@ -120,7 +120,7 @@ RigReply GetTuningStep(RigCall& call) {
 RigReply SetPowerStat(RigCall& call) {
   const auto status = LeadingInteger(call.arguments[0]);
   if (!status) return RigReply::Failure(kRigInvalidArgument);
-  return RigReply::Failure(*status == 1 ? kRigOk : kRigNotAvailable);
+  return RigReply::Result(*status == 1 ? kRigOk : kRigNotAvailable);
 }
 
 RigReply GetPowerStat(RigCall&) { return RigReply::Ok().Add("Power Status", "1"); }
