@@ -70,6 +70,9 @@ def serve_rows(f):
     ours, theirs = f["rigctl_ours_ms"], f["rigctl_theirs_ms"]
     rows = [(f"rigctl f round trip, one process each (median of {int(f['serve_runs'])})", f"{ours:.1f} ms",
              f"rigctld -m 1 {theirs:.1f} ms", f"{ours / theirs:.2f}x", "(none set)", "")]
+    plus_ours, plus_theirs = f["plusf_ours_ms"], f["plusf_theirs_ms"]
+    rows.append((f"+f answer time on a kept connection (median of {int(f['serve_runs'])})", f"{plus_ours:.3f} ms",
+                 f"rigctld -m 1 {plus_theirs:.3f} ms", f"{plus_ours / plus_theirs:.2f}x", "(none set)", ""))
     idle = f["serve_idle_ours_pct"]
     rows.append((f"CPU, panel with both servers idle, {int(f['serve_idle_s'])} s", f"{idle:.2f} % of a core",
                   f"rigctld -m 1 {f['serve_idle_theirs_pct']:.2f} %", "", "< 1 %", met(idle < 1)))

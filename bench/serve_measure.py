@@ -7,7 +7,9 @@
   rig (`rigctld -m 1`);
 - CPU of each server process while nothing connects (share of one core);
 - CPU of each while 10 clients each ask `f` ten times a second on
-  connections they keep, and how long those answers took.
+  connections they keep, and how long those answers took;
+- the answer time of `+f` (the extended answer: echo, labelled value,
+  RPRT 0) on one kept connection, asked RUNS times in turns against each.
 
 Prints figures as lines "name value" for bench/report_table.py.
 
@@ -90,6 +92,18 @@ def poll_clients(port, seconds):
     return times
 
 
+def plus_f(connection):
+    """The time from sending +f to the end of its answer (its RPRT line)."""
+    sock, reader = connection
+    start = time.perf_counter()
+    sock.sendall(b"+f\n")
+    lines = [reader.readline() for _ in range(3)]
+    wall = time.perf_counter() - start
+    if lines[0] != b"get_freq:\n" or not lines[1].startswith(b"Frequency: ") or lines[2] != b"RPRT 0\n":
+        sys.exit(f"+f answered {lines}")
+    return wall
+
+
 def rigctl_f(port):
     start = time.perf_counter()
     out = subprocess.run(["rigctl", "-m", "2", "-r", f"127.0.0.1:{port}", "f"], capture_output=True, text=True,
@@ -119,6 +133,16 @@ def main():
         for _ in range(runs):  # in turns, so that the load falls on both alike
             walls["ours"].append(rigctl_f(ours))
             walls["theirs"].append(rigctl_f(theirs))
+        connections = {who: socket.create_connection(("127.0.0.1", port), timeout=DEADLINE)
+                       for who, port in (("ours", ours), ("theirs", theirs))}
+        readers = {who: (sock, sock.makefile("rb")) for who, sock in connections.items()}
+        plus = {"ours": [], "theirs": []}
+        for _ in range(runs):
+            for who in plus:
+                plus[who].append(plus_f(readers[who]))
+        for who, sock in connections.items():
+            sock.close()
+            figures[f"plusf_{who}_ms"] = 1000 * statistics.median(plus[who])
         for who, pid, port in (("ours", panel.pid, ours), ("theirs", peer.pid, theirs)):
             figures[f"rigctl_{who}_ms"] = 1000 * statistics.median(walls[who])
             figures[f"serve_idle_{who}_pct"], _ = share_over(pid, idle_s)

@@ -3,7 +3,8 @@
 // to key. The answers and the panel's end state must not depend on the
 // pieces; the panel is only ever asked for what its keypad can enter; every
 // answer ends its line; a line in progress never holds more than the cap;
-// after "q" nothing more is answered.
+// after "q" nothing more is answered; an answer in the one-line form (a
+// punctuation prefix other than "+") is one line.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -11,6 +12,7 @@
 
 #include "fuzz/PieceInput.h"
 #include "serve/CommandLines.h"
+#include "serve/RigRequest.h"
 #include "serve/RigSession.h"
 
 namespace {
@@ -53,6 +55,25 @@ struct Run {
   }
 };
 
+// Each line on its own, as the session would take it: an answer in the
+// one-line form holds one LF, at its end.
+void CheckOneLineForms(std::string_view bytes) {
+  CheckingPanel panel;
+  RigControl rig{panel};
+  RigClient client;
+  for (std::size_t end; (end = bytes.find('\n')) != std::string_view::npos; bytes.remove_prefix(end + 1)) {
+    std::string_view line = bytes.substr(0, end);
+    if (line.size() > CommandLines::kMaxLineBytes) continue;
+    if (line.ends_with('\r')) line.remove_suffix(1);
+    const RigAnswer answer = rig.Answer(line, client);
+    const auto request = ParseRigRequest(line);
+    if (request && request->extended && request->separator != '\n' && !answer.text.empty()) {
+      Check(answer.text.find('\n') == answer.text.size() - 1);
+    }
+    if (answer.close) return;
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -68,5 +89,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Check(whole.session.Closing() == pieces.session.Closing());
   const PanelSnapshot a = whole.panel.Read(), b = pieces.panel.Read();
   Check(a.edit1 == b.edit1 && a.edit2 == b.edit2 && a.ssb == b.ssb);
+  CheckOneLineForms(input.bytes);
   return 0;
 }

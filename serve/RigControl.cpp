@@ -1,38 +1,16 @@
 #include "serve/RigControl.h"
 
 #include <algorithm>
-#include <iterator>
-#include <vector>
+#include <cstdio>
 
 #include "serve/Hertz.h"
+#include "serve/RigArguments.h"
 #include "serve/RigCapabilities.h"
+#include "serve/RigRequest.h"
 
 namespace {
 
-constexpr int kOk = 0;
-constexpr int kInvalidArgument = -1;
-constexpr int kNotImplemented = -4;
-constexpr int kHandlerFailed = -7;
-constexpr int kProtocolError = -8;
-constexpr int kNotAvailable = -11;
-
-using Arguments = std::vector<std::string_view>;
-
 std::string Report(int code) { return "RPRT " + std::to_string(code) + "\n"; }
-
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-std::vector<std::string_view> Words(std::string_view line) {
-  std::vector<std::string_view> words;
-  std::size_t i = 0;
-  while (i < line.size()) {
-    while (i < line.size() && IsBlank(line[i])) ++i;
-    const std::size_t start = i;
-    while (i < line.size() && !IsBlank(line[i])) ++i;
-    if (i > start) words.push_back(line.substr(start, i - start));
-  }
-  return words;
-}
 
 // A passband in hertz: decimal, "-1" meaning no change and "0" the default.
 bool IsWholeNumber(std::string_view text) {
@@ -41,93 +19,91 @@ bool IsWholeNumber(std::string_view text) {
          std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-constexpr std::string_view kVfoA = "VFOA";
-// The VFO names the protocol knows; of them the radio has VFOA alone, which
-// is also the current one.
-constexpr std::string_view kVfoNames[] = {"VFOA",  "VFOB",  "VFOC",  "currVFO", "VFO",  "MEM",
-                                          "Main",  "Sub",   "TX",    "RX",      "MainA", "MainB",
-                                          "MainC", "SubA",  "SubB",  "SubC"};
+// The arguments after the VFO: the words, or for a command that takes the
+// rest of the line, that rest (empty when it is blanks alone).
+std::vector<std::string_view> ArgumentsOf(const RigCommand& command, const RigRequest& request, std::size_t vfoWords) {
+  if (!(command.flags & kWholeLine)) return {request.words.begin() + vfoWords, request.words.end()};
+  std::string_view rest = request.rest;
+  if ((command.flags & kTrimsOneBlank) && !rest.empty()) rest.remove_prefix(1);
+  if (RigWords(rest).empty()) return {};
+  return {rest};
+}
+
+// "set_freq: currVFO 7050000": the long name, the VFO in VFO mode, the
+// arguments, as the client sent them.
+std::string Echo(const RigCommand& command, const RigClient& client, std::string_view vfo,
+                 const std::vector<std::string_view>& arguments) {
+  std::string echo = std::string(command.name) + ":";
+  if (client.vfoMode) echo += " " + std::string(EchoedVfo(vfo));
+  for (std::string_view argument : arguments) echo += " " + std::string(argument);
+  return echo;
+}
+
+bool CountFits(const RigCommand& command, const std::vector<std::string_view>& arguments) {
+  // "?" asks for a list and stands alone.
+  if ((command.flags & kListsOnQuery) && arguments.size() == 1 && arguments.front() == "?") return true;
+  return arguments.size() >= command.fewest && arguments.size() <= command.most;
+}
 
 }  // namespace
 
-struct RigControl::Command {
-  std::string_view shortName;  // one character, or empty when there is none
-  std::string_view longName;   // without its backslash
-  std::size_t minArguments;
-  std::size_t maxArguments;
-  std::string (*run)(RigControl& rig, const Arguments& arguments);
-};
+RigAnswer RigControl::Answer(std::string_view line, RigClient& client) {
+  const std::optional<RigRequest> request = ParseRigRequest(line);
+  if (!request) return {};
+  const RigCommand* command = FindRigCommand(request->command);
+  if (command == nullptr) return {Report(kRigNotImplemented)};
+  const bool vfoFirst = client.vfoMode && (command->flags & kTakesVfo);
+  std::string_view vfo = "currVFO";
+  if (vfoFirst && !request->words.empty()) vfo = request->words.front();
+  RigCall call{*this, client, vfo, ArgumentsOf(*command, *request, vfoFirst && !request->words.empty() ? 1 : 0)};
 
-const RigControl::Command* RigControl::Find(std::string_view name) {
-  static const Command kCommands[] = {
-      {"f", "get_freq", 0, 0, [](RigControl& rig, const Arguments&) { return rig.GetFrequency(); }},
-      {"F", "set_freq", 1, 1, [](RigControl& rig, const Arguments& a) { return rig.SetFrequency(a[0]); }},
-      {"m", "get_mode", 0, 0, [](RigControl& rig, const Arguments&) { return rig.GetMode(); }},
-      {"M", "set_mode", 1, 2,
-       [](RigControl& rig, const Arguments& a) { return rig.SetMode(a[0], a.size() > 1 ? a[1] : "-1"); }},
-      {"v", "get_vfo", 0, 0, [](RigControl&, const Arguments&) { return std::string(kVfoA) + "\n"; }},
-      {"V", "set_vfo", 1, 1, [](RigControl& rig, const Arguments& a) { return rig.SetVfo(a[0]); }},
-      {"t", "get_ptt", 0, 0, [](RigControl&, const Arguments&) { return std::string("0\n"); }},
-      {"s", "get_split_vfo", 0, 0,
-       [](RigControl&, const Arguments&) { return "0\n" + std::string(kVfoA) + "\n"; }},
-      // VFO mode off: commands carry no VFO argument.
-      {"", "chk_vfo", 0, 0, [](RigControl&, const Arguments&) { return std::string("0\n"); }},
-      {"", "dump_state", 0, 0, [](RigControl&, const Arguments&) { return DumpStateText(); }},
-      {"", "get_powerstat", 0, 0, [](RigControl&, const Arguments&) { return std::string("1\n"); }},
-      // Unlocked; a client that reads an error here does not send its mode.
-      {"", "get_lock_mode", 0, 0, [](RigControl&, const Arguments&) { return std::string("0\n"); }},
-      {"q", "quit", 0, 0, [](RigControl&, const Arguments&) { return Report(kOk); }},
-  };
-  const bool isLong = !name.empty() && name.front() == '\\';
-  if (isLong) name.remove_prefix(1);
-  const auto found = std::find_if(std::begin(kCommands), std::end(kCommands), [&](const Command& command) {
-    return isLong ? command.longName == name : !command.shortName.empty() && command.shortName == name;
-  });
-  return found == std::end(kCommands) ? nullptr : found;
-}
-
-RigAnswer RigControl::Answer(std::string_view line) {
-  const std::vector<std::string_view> words = Words(line);
-  if (words.empty()) return {};
-  const Command* command = Find(words.front());
-  if (command == nullptr) return {Report(kNotImplemented)};
-  const Arguments arguments(words.begin() + 1, words.end());
-  if (arguments.size() < command->minArguments || arguments.size() > command->maxArguments) {
-    return {Report(kInvalidArgument)};
+  // Quitting is answered in the plain form whatever the prefix.
+  if (command->flags & kQuits) {
+    if (!request->words.empty()) return {Report(kRigInvalidArgument)};
+    return {PlainAnswer(command->run(call), true), true};
   }
-  return {command->run(*this, arguments), command->longName == "quit"};
+  RigReply reply;
+  if ((vfoFirst && request->words.empty()) || !CountFits(*command, call.arguments) ||
+      (vfoFirst && ClassifyVfo(vfo) == RigVfoName::kUnknown)) {
+    reply = RigReply::Failure(kRigInvalidArgument);
+  } else {
+    reply = command->run(call);
+  }
+
+  if (!request->extended) return {PlainAnswer(reply, !(command->flags & kAnswersValues))};
+  if ((command->flags & kLabelledOnly) && reply.code == kRigOk) return {LabelledLines(reply)};
+  return {ExtendedAnswer(reply, Echo(*command, client, vfo, call.arguments), request->separator)};
 }
 
-std::string RigControl::OverlongAnswer() { return Report(kProtocolError); }
+std::string RigControl::OverlongAnswer() { return Report(kRigProtocolError); }
 
-std::string RigControl::GetFrequency() {
-  const auto hertz = HertzShown(panel_.Read());
-  return hertz ? std::to_string(*hertz) + "\n" : Report(kNotAvailable);
-}
+std::optional<std::int64_t> RigControl::Hertz() const { return HertzShown(panel_.Read()); }
 
-std::string RigControl::SetFrequency(std::string_view hertz) {
+int RigControl::Tune(std::string_view hertz) {
   const auto frequency = PanelFrequencyFromHertz(hertz);
-  if (!frequency) return Report(kInvalidArgument);
-  return Report(panel_.Tune(frequency->kilohertz, frequency->tenths) ? kOk : kHandlerFailed);
+  if (!frequency) return kRigInvalidArgument;
+  return panel_.Tune(frequency->kilohertz, frequency->tenths) ? kRigOk : kRigHandlerFailed;
 }
 
-std::string RigControl::GetMode() {
-  if (!panel_.Read().ssb) return "AM\n" + std::to_string(kAmPassbandHz) + "\n";
-  return sideband_ + "\n" + std::to_string(kSsbPassbandHz) + "\n";
+std::string RigControl::ModeName() const { return panel_.Read().ssb ? sideband_ : "AM"; }
+
+int RigControl::Passband() const { return panel_.Read().ssb ? kSsbPassbandHz : kAmPassbandHz; }
+
+bool RigControl::ValidMode(std::string_view mode, std::string_view passband) {
+  return IsWholeNumber(passband) && (mode == "AM" || mode == "SSB" || mode == "USB" || mode == "LSB");
 }
 
-// The passband is checked but not used: the radio's filters are fixed.
-std::string RigControl::SetMode(std::string_view mode, std::string_view passband) {
-  if (!IsWholeNumber(passband)) return Report(kInvalidArgument);
-  const bool sideband = mode == "USB" || mode == "LSB";
-  if (mode != "AM" && mode != "SSB" && !sideband) return Report(kInvalidArgument);
-  if (!panel_.SetMode(mode != "AM")) return Report(kHandlerFailed);
-  if (sideband) sideband_ = std::string(mode);
-  return Report(kOk);
+int RigControl::SetMode(std::string_view mode, std::string_view passband) {
+  if (!ValidMode(mode, passband)) return kRigInvalidArgument;
+  if (modeLocked_) return kRigOk;
+  if (!panel_.SetMode(mode != "AM")) return kRigHandlerFailed;
+  if (mode == "USB" || mode == "LSB") sideband_ = std::string(mode);
+  return kRigOk;
 }
 
-std::string RigControl::SetVfo(std::string_view vfo) {
-  if (vfo == kVfoA || vfo == "currVFO") return Report(kOk);
-  const bool known = std::find(std::begin(kVfoNames), std::end(kVfoNames), vfo) != std::end(kVfoNames);
-  return Report(known ? kNotAvailable : kInvalidArgument);
+void RigControl::LockMode(bool locked) {
+  if (locked == modeLocked_) return;
+  modeLocked_ = locked;
+  std::fprintf(stderr, "ravolin: rig control: the mode is %s\n",
+               locked ? "locked (clients' mode sets are taken and ignored)" : "unlocked");
 }

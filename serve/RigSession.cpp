@@ -5,7 +5,7 @@ std::string RigSession::Receive(std::string_view bytes) {
   lines_.Feed(
       bytes,
       [&](std::string_view line) {
-        RigAnswer answer = rig_.Answer(line);
+        RigAnswer answer = rig_.Answer(line, client_);
         out += answer.text;
         if (answer.close) lines_.Stop();
       },

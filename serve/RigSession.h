@@ -1,7 +1,8 @@
 #pragma once
 // One client of the rig-control port: the bytes it sends in, the answers to
-// send back out. Every command line gets its answer in order, an empty line
-// none; after "q" the session answers nothing more.
+// send back out, and what the client set for itself (its VFO mode). Every
+// command line gets its answer in order, an empty line none; after "q" the
+// session answers nothing more.
 
 #include <string>
 #include <string_view>
@@ -25,5 +26,6 @@ public:
 
 private:
   RigControl& rig_;
+  RigClient client_;
   CommandLines lines_;
 };

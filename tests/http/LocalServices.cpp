@@ -74,10 +74,18 @@ std::string LocalService::Log() const {
 
 void LocalService::Start(const std::string& workDir, const std::vector<std::string>& argv,
                          const std::string& configFile, const std::function<std::string(std::uint16_t)>& config) {
-  logFile_ = workDir + "/" + std::filesystem::path(argv[0]).filename().string() + ".log";
+  Start(workDir, [&](std::uint16_t port) {
+    std::ofstream(configFile) << config(port);
+    return argv;
+  });
+}
+
+void LocalService::Start(const std::string& workDir,
+                         const std::function<std::vector<std::string>(std::uint16_t)>& argvFor) {
   for (int attempt = 0; attempt < 5 && pid_ < 0; ++attempt) {
     const std::uint16_t port = FreeLoopbackPort();
-    std::ofstream(configFile) << config(port);
+    const std::vector<std::string> argv = argvFor(port);
+    logFile_ = workDir + "/" + std::filesystem::path(argv[0]).filename().string() + ".log";
 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);

@@ -1,7 +1,8 @@
 #pragma once
 // Real servers for the tests, started on free loopback ports with
 // configurations of their own in a temporary folder, and stopped again:
-// nginx serving a folder, tinyproxy forwarding to loopback servers.
+// nginx serving a folder, tinyproxy forwarding to loopback servers (and,
+// through the same base class, rigctld for the rig-control tests).
 
 #include <sys/types.h>
 
@@ -30,6 +31,7 @@ public:
 
   bool Running() const { return pid_ > 0; }
   std::uint16_t Port() const { return port_; }
+  pid_t Pid() const { return pid_; }
   std::string Log() const;
 
 protected:
@@ -38,6 +40,8 @@ protected:
   // port accepts connections; tries a few ports before it gives up.
   void Start(const std::string& workDir, const std::vector<std::string>& argv, const std::string& configFile,
              const std::function<std::string(std::uint16_t)>& config);
+  // The same for a program that takes its port on its command line.
+  void Start(const std::string& workDir, const std::function<std::vector<std::string>(std::uint16_t)>& argvFor);
 
 private:
   void Stop();

@@ -48,6 +48,25 @@ TEST_F(ServersTest, TheFeedReportsWhatTheRigControlPortSet) {
   EXPECT_TRUE(feed.bytes.ends_with("\r\n\r\n14200\n3\nAM\n0\n")) << feed.bytes;
 }
 
+// A satellite tracker takes each answer in one receive of at most 127
+// bytes: every answer must leave in one write, whole, and be that small.
+TEST_F(ServersTest, ATrackerGetsEachAnswerInOneReceive) {
+  StartBoth();
+  std::vector<std::string> answers;
+  Serve([&] {
+    const int fd = lb::ConnectLoopback(rigPort);
+    for (const char* line : {"\\set_vfo_opt 1\n", "F currVFO 14200300\n", "+f currVFO\n", "m VFOA\n", "q\n"}) {
+      testsupport::SendAll(fd, line);
+      answers.push_back(testsupport::ReadUntil(fd, [](const std::string& got) { return !got.empty(); }).bytes);
+      EXPECT_LE(answers.back().size(), 127u) << line;
+    }
+    lb::CloseSocket(fd);
+  });
+  EXPECT_EQ(answers,
+            (std::vector<std::string>{"RPRT 0\n", "RPRT 0\n", "get_freq: currVFO\nFrequency: 14200300\nRPRT 0\n",
+                                      "USB\n2700\n", "RPRT 0\n"}));
+}
+
 #ifndef _WIN32
 // curl, on a thread of its own while the loop serves it: what it printed.
 std::string Curl(const std::string& arguments) {

@@ -26,18 +26,18 @@ TEST_F(RigTest, ShortAndLongFormsGiveTheSameAnswers) {
   }
   EXPECT_EQ(Ask("\\chk_vfo"), "0\n");
   EXPECT_EQ(Ask("\\get_powerstat"), "1\n");
-  EXPECT_EQ(Ask("\\get_lock_mode"), "0\n");
-  EXPECT_EQ(Ask("\\dump_state"), DumpStateText());
+  EXPECT_EQ(Ask("\\get_lock_mode"), "0\nRPRT 0\n");
+  EXPECT_EQ(Ask("\\dump_state"), DumpStateText(true));  // this client asked \chk_vfo above
   EXPECT_EQ(Ask("  f \t"), "7050000\n");
 }
 
-TEST_F(RigTest, QuitAnswersAndClosesInBothForms) {
-  for (const char* quit : {"q", "\\quit"}) {
-    const RigAnswer answer = rig.Answer(quit);
+TEST_F(RigTest, QuitAnswersAndClosesInEveryForm) {
+  for (const char* quit : {"q", "Q", "\\quit", "+q", ";q"}) {
+    const RigAnswer answer = rig.Answer(quit, client);
     EXPECT_EQ(answer.text, "RPRT 0\n");
     EXPECT_TRUE(answer.close);
   }
-  EXPECT_FALSE(rig.Answer("f").close);
+  EXPECT_FALSE(rig.Answer("f", client).close);
 }
 
 TEST_F(RigTest, SetFrequencyKeysTheDigitsCommaTenthsAndSet) {
@@ -121,7 +121,7 @@ TEST_F(RigTest, SetModePressesAmOrSsbAndGetModeNamesTheSideband) {
 }
 
 TEST_F(RigTest, SetModeRefusesOtherModesAndBadPassbandsAndSendsNothing) {
-  for (const char* line : {"M CW 0", "M FM 0", "M am 0", "M ? ", "M", "M USB abc", "M USB 2400.5", "M AM 0 1",
+  for (const char* line : {"M CW 0", "M FM 0", "M am 0", "M ?x", "M", "M USB abc", "M USB 2400.5", "M AM 0 1",
                            "M USB 0x100"}) {
     EXPECT_EQ(Ask(line), "RPRT -1\n") << line;
   }
@@ -138,8 +138,8 @@ TEST_F(RigTest, OnlyVfoAIsThere) {
 }
 
 TEST_F(RigTest, UnknownCommandsAndStrayArgumentsAreRefused) {
-  for (const char* line : {"zz", "\\foo", "\\", "\\F", "\\get_freqx", "get_freq", "+\\get_freq", ";f", "F14200000",
-                           "Q", "T 1", "\\set_ptt 1", "\\dump_caps", "\\chk_VFO"}) {
+  for (const char* line : {"zz", "\\foo", "\\", "\\F", "\\get_freqx", "get_freq", "+get_freq", ";", "+", "F14200000",
+                           "(", "\\chk_VFO", "\x87"}) {
     EXPECT_EQ(Ask(line), "RPRT -4\n") << line;
   }
   for (const char* line : {"f VFOA", "m x", "\\chk_vfo 1", "\\dump_state x", "q now"}) {
@@ -147,6 +147,7 @@ TEST_F(RigTest, UnknownCommandsAndStrayArgumentsAreRefused) {
   }
   EXPECT_EQ(Ask(""), "");
   EXPECT_EQ(Ask(" \t "), "");
+  EXPECT_EQ(Ask("# a comment"), "");
   EXPECT_TRUE(Told().empty());
 }
 
@@ -166,10 +167,10 @@ TEST_F(RigTest, AHandlerThatRaisesGoesToStderrAndTheClientHearsAFailure) {
   FormPanelControl brokenPanel(brokenForm, broken);
   RigControl brokenRig(brokenPanel);
   testing::internal::CaptureStderr();
-  EXPECT_EQ(brokenRig.Answer("F 3600000").text, "RPRT -7\n");
+  EXPECT_EQ(brokenRig.Answer("F 3600000", client).text, "RPRT -7\n");
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "ravolin: rig control, set frequency: the display is gone\n");
   EXPECT_TRUE(broken.errorBoxes.empty());
-  EXPECT_EQ(brokenRig.Answer("f").text, "7050000\n");  // still serving
+  EXPECT_EQ(brokenRig.Answer("f", client).text, "7050000\n");  // still serving
 }
 
 }  // namespace

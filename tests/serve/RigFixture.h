@@ -10,8 +10,9 @@
 class RigTest : public PanelTest {
 protected:
   // The answer to one command line.
-  std::string Ask(std::string_view line) { return rig.Answer(line).text; }
+  std::string Ask(std::string_view line) { return rig.Answer(line, client).text; }
 
   FormPanelControl panel{form, view};
   RigControl rig{panel};
+  RigClient client;
 };

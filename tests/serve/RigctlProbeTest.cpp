@@ -1,8 +1,10 @@
-// The real client, Debian's rigctl in its network model, against the
-// rig-control port as the program serves it: the socket layer's server on
-// the message loop, the test's thread pumping while rigctl runs. What it
-// prints, and what the panel and the radio did.
+// The real clients, Debian's rigctl in its network model and Hamlib's own
+// library through its Python binding, against the rig-control port as the
+// program serves it: the socket layer's server on the message loop, the
+// test's thread pumping while the client runs. What they print, and what
+// the panel and the radio did.
 #include <cstdio>
+#include <fstream>
 
 #include "net/TcpServer.h"
 #include "serve/RigConnection.h"
@@ -41,6 +43,10 @@ protected:
   std::string Run(std::initializer_list<std::string> commands) {
     std::string line = "rigctl -m 2 -r 127.0.0.1:" + std::to_string(server.Port());
     for (const std::string& command : commands) line += " '" + command + "'";
+    return RunClient(line);
+  }
+  // The same for any client's command line.
+  std::string RunClient(std::string line) {
     line += " 2>&1";
     std::string output;
     int status = -1;
@@ -97,6 +103,58 @@ TEST_F(Rigctl, TakesTheCapabilityBlockAndReportsARefusal) {
   const std::string refused = Run({"F", "200000000"});
   EXPECT_NE(refused.find("\nInvalid parameter\n"), std::string::npos) << refused;
   EXPECT_NE(Received().find("\nF 200000000.000000\n"), std::string::npos);
+  EXPECT_TRUE(Told().empty());
+}
+
+// Hamlib's library, as the programs that link it use it (the Python binding
+// is a thin layer over it): open, the gets and sets, the VFO calls, close.
+// Debian's binding is for Debian's own interpreter.
+constexpr const char* kHamlibClient = R"(import sys
+import Hamlib
+Hamlib.rig_set_debug(Hamlib.RIG_DEBUG_NONE)
+rig = Hamlib.Rig(Hamlib.RIG_MODEL_NETRIGCTL)
+rig.set_conf("rig_pathname", "127.0.0.1:" + sys.argv[1])
+rig.open()
+print("open", rig.error_status)
+print("freq", int(rig.get_freq()))
+rig.set_freq(Hamlib.RIG_VFO_CURR, 14200300)
+print("set_freq", rig.error_status, int(rig.get_freq()))
+mode, width = rig.get_mode()
+print("mode", Hamlib.rig_strrmode(mode), width)
+rig.set_mode(Hamlib.RIG_MODE_AM)
+print("set_mode AM", rig.error_status)
+rig.set_mode(Hamlib.RIG_MODE_LSB, 2400)
+print("set_mode LSB", rig.error_status)
+print("vfo", Hamlib.rig_strvfo(rig.get_vfo()))
+rig.set_vfo(Hamlib.RIG_VFO_B)
+print("set_vfo B", rig.error_status)
+print("ptt", rig.get_ptt())
+rig.set_ptt(Hamlib.RIG_VFO_CURR, Hamlib.RIG_PTT_OFF)
+print("ptt off", rig.error_status)
+rig.set_ptt(Hamlib.RIG_VFO_CURR, Hamlib.RIG_PTT_ON)
+print("ptt on", rig.error_status)
+print("power", rig.get_powerstat())
+rig.close()
+print("close", rig.error_status)
+)";
+
+TEST_F(Rigctl, HamlibsLibraryTunesThePanelAndIsToldWhatTheRadioLacks) {
+  std::ofstream("hamlib_client.py") << kHamlibClient;
+  EXPECT_EQ(RunClient("/usr/bin/python3 hamlib_client.py " + std::to_string(server.Port())),
+            "open 0\nfreq 7050000\nset_freq 0 14200300\nmode USB 2700\nset_mode AM 0\nset_mode LSB 0\nvfo VFOA\n"
+            "set_vfo B -11\nptt 0\nptt off 0\nptt on -11\npower 1\nclose 0\n");
+  EXPECT_EQ(Told().front(), "tenths 3");
+  EXPECT_EQ(Tunings(), (Strings{"14200 kHz SSB", "14200 kHz AM", "14200 kHz SSB"}));
+  const std::string sent = Received();
+  for (const char* line : {"\\chk_vfo\n\\dump_state\n", "\nF 14200300.000000\n", "\nM LSB 2400\n", "\nV VFOB\n",
+                           "\nT 0\n", "\nT 1\n", "\n\\get_powerstat\n"}) {
+    EXPECT_NE(sent.find(line), std::string::npos) << line << "\n" << sent;
+  }
+}
+
+TEST_F(Rigctl, ReadsTheSplitAndPttOfAReceiver) {
+  EXPECT_EQ(Run({"s", "t", "T", "0"}), "0\nVFOA\n0\n");
+  EXPECT_NE(Run({"T", "1"}).find("Feature not available"), std::string::npos);
   EXPECT_TRUE(Told().empty());
 }
 
