@@ -88,6 +88,11 @@ def scenario(panel):
     expected = (["tenths 4", "tenths 3"] + frequency + frequency + ["tenths 5", "tenths 6", "tenths 7"] + frequency * 4
                 + ["tenths 7", "tenths 8"] + frequency)
     got = sent(panel, start)
+    if panel.wine:
+        # The native track bar notifies a click on its knob and an arrow key
+        # more than once (the move, then the end of it), each one a tenths
+        # packet of the same position.
+        got = [g for i, g in enumerate(got) if i == 0 or not (g.startswith("tenths") and g == got[i - 1])]
     assert len(got) == len(expected) and all(g.startswith(e) for g, e in zip(got, expected)), \
         "packets sent:\n" + "\n".join(got)
 
