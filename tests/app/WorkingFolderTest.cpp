@@ -25,6 +25,9 @@ class WorkingFolder : public ::testing::Test {
 protected:
   void SetUp() override {
     root_ = fs::path(::testing::TempDir()) / "ravolin_working_folder";
+    program_ = root_ / "Programs" / "Ravolin";
+    user_ = root_ / "AppData" / "Ravolin";
+    elsewhere_ = root_ / "station";
     fs::remove_all(root_);
     fs::create_directories(program_);
     fs::create_directories(elsewhere_);
@@ -36,9 +39,9 @@ protected:
   }
 
   fs::path root_;
-  fs::path program_ = root_ / "Programs" / "Ravolin";
-  fs::path user_ = root_ / "AppData" / "Ravolin";
-  fs::path elsewhere_ = root_ / "station";
+  fs::path program_;
+  fs::path user_;
+  fs::path elsewhere_;
   fs::path started_;
 };
 
