@@ -49,7 +49,7 @@ def read_link(path):
             count = struct.unpack_from("<H", data, at)[0]
             length = count * (2 if wide else 1)
             raw = data[at + 2:at + 2 + length]
-            strings[name] = raw.decode("utf-16-le" if wide else "latin-1")
+            strings[name] = raw.decode("utf-16-le" if wide else "latin-1").rstrip("\0")  # Wine counts the 0
             at += 2 + length
     return target, strings.get("workdir", "")
 
