@@ -23,39 +23,49 @@ bool Usable(HANDLE handle) {
   return handle != nullptr && handle != INVALID_HANDLE_VALUE && GetFileType(handle) != FILE_TYPE_UNKNOWN;
 }
 
-struct Destination {
-  HANDLE handle = nullptr;       // stderr or the parent's console
-  std::optional<LogFile> log;  // when there is neither
+// Where the lines go when the program has no standard error: the console
+// of its parent, or else the log. Decided once.
+struct Fallback {
+  HANDLE console = nullptr;
+  std::optional<LogFile> log;
 };
 
-Destination Choose() {
-  Destination destination;
-  if (HANDLE given = GetStdHandle(STD_ERROR_HANDLE); Usable(given)) {
-    destination.handle = given;
-  } else if (AttachConsole(ATTACH_PARENT_PROCESS)) {
+Fallback Choose() {
+  Fallback fallback;
+  if (AttachConsole(ATTACH_PARENT_PROCESS)) {
     HANDLE console = CreateFileA("CONOUT$", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                  0, nullptr);
-    if (Usable(console)) destination.handle = console;
+    if (Usable(console)) fallback.console = console;
   }
-  if (!destination.handle) {
+  if (!fallback.console) {
     std::error_code error;
     const std::filesystem::path folder = std::filesystem::current_path(error);
-    destination.log.emplace(error ? std::string(kLogName) : (folder / kLogName).string());
+    fallback.log.emplace(error ? std::string(kLogName) : (folder / kLogName).string());
   }
-  return destination;
+  return fallback;
+}
+
+void WriteLine(HANDLE handle, const std::string& line) {
+  const std::string text = line + "\r\n";
+  DWORD written = 0;
+  WriteFile(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
 }
 
 }  // namespace
 
 void WriteDiagnostic(const std::string& line) {
-  static Destination destination = Choose();
-  if (destination.log) {
-    destination.log->Append(line);
+  // Asked at every line: a redirection made while the program runs (the C
+  // library's dup2 onto stderr) moves it.
+  if (HANDLE given = GetStdHandle(STD_ERROR_HANDLE); Usable(given)) {
+    WriteLine(given, line);
     return;
   }
-  const std::string text = line + "\r\n";
-  DWORD written = 0;
-  WriteFile(destination.handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+  static Fallback fallback = Choose();
+  if (fallback.console) {
+    WriteLine(fallback.console, line);
+  } else {
+    fallback.log->Append(line);
+  }
 }
 
 }  // namespace platform
