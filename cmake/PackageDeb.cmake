@@ -3,8 +3,8 @@
 # the udev rule, the desktop entry with its launcher, icons and metainfo, the
 # man page, and Debian's copyright and changelog. Paths are relative to the
 # prefix, /usr in the package.
-set(RAVOLIN_PACKAGING ${CMAKE_SOURCE_DIR}/packaging)
-set(RAVOLIN_PACKAGING_OUT ${CMAKE_BINARY_DIR}/packaging)
+set(RAVOLIN_PACKAGING ${PROJECT_SOURCE_DIR}/packaging)
+set(RAVOLIN_PACKAGING_OUT ${PROJECT_BINARY_DIR}/packaging)
 set(RAVOLIN_DESKTOP_ID org.ravolin.Ravolin)
 
 # The program finds the radio library it is installed with through its run
@@ -29,19 +29,12 @@ install(FILES ${RAVOLIN_PACKAGING}/debian/copyright DESTINATION share/doc/ravoli
 
 # Made at build time: the icon's PNG sizes from its SVG, and the man page and
 # changelog compressed as Debian wants them (gzip -9, no name or time stamp).
-find_program(RAVOLIN_RSVG_CONVERT rsvg-convert REQUIRED)
+include(${PROJECT_SOURCE_DIR}/cmake/IconImages.cmake)
 find_program(RAVOLIN_GZIP gzip REQUIRED)
-set(generated "")
-foreach(size 16 22 24 32 48 64 128 256)
-  set(png ${RAVOLIN_PACKAGING_OUT}/icons/${size}x${size}/ravolin.png)
-  add_custom_command(OUTPUT ${png}
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${RAVOLIN_PACKAGING_OUT}/icons/${size}x${size}
-    COMMAND ${RAVOLIN_RSVG_CONVERT} --width ${size} --height ${size} --output ${png}
-            ${RAVOLIN_PACKAGING}/icons/ravolin.svg
-    DEPENDS ${RAVOLIN_PACKAGING}/icons/ravolin.svg
-    VERBATIM)
+set(icon_sizes 16 22 24 32 48 64 128 256)
+ravolin_icon_pngs(generated ${RAVOLIN_PACKAGING_OUT}/icons ${icon_sizes})
+foreach(size png IN ZIP_LISTS icon_sizes generated)
   install(FILES ${png} DESTINATION share/icons/hicolor/${size}x${size}/apps)
-  list(APPEND generated ${png})
 endforeach()
 foreach(pair "man/ravolin.1:ravolin.1.gz" "debian/changelog:changelog.gz")
   string(REPLACE ":" ";" pair "${pair}")

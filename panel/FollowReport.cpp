@@ -1,14 +1,8 @@
 #include "panel/FollowReport.h"
 
-#include <cstdio>
+#include "platform/diagnostics.h"
 
-namespace {
-
-void WriteToStderr(const std::string& line) { std::fprintf(stderr, "%s\n", line.c_str()); }
-
-}  // namespace
-
-FollowReport::FollowReport(Sink sink) : sink_(sink ? std::move(sink) : Sink(WriteToStderr)) {}
+FollowReport::FollowReport(Sink sink) : sink_(sink ? std::move(sink) : Sink(platform::WriteDiagnostic)) {}
 
 void FollowReport::Failed(const std::string& url, const std::string& reason) {
   if (failing_) return;

@@ -1,7 +1,8 @@
 #include "panel/RadioWatch.h"
 
-#include <cstdio>
 #include <utility>
+
+#include "platform/diagnostics.h"
 
 #include "radio/RadioLink.h"
 #include "radio/RadioPackets.h"
@@ -12,15 +13,13 @@ namespace {
 constexpr std::uint32_t kProbeIntervalMs = 1000;
 constexpr const char* kProbeWindowClass = "RavolinRadioProbe";
 
-void WriteToStderr(const std::string& line) { std::fprintf(stderr, "%s\n", line.c_str()); }
-
 // After an invalid handle the link has closed its pipes for good.
 bool LinkClosed() { return OutPipe == kPipeNotOpen || InPipe == kPipeNotOpen; }
 
 }  // namespace
 
 RadioWatch::RadioWatch(PanelView& view, Sink sink)
-    : view_(view), sink_(sink ? std::move(sink) : Sink(WriteToStderr)), probe_(kProbeWindowClass) {
+    : view_(view), sink_(sink ? std::move(sink) : Sink(platform::WriteDiagnostic)), probe_(kProbeWindowClass) {
   probe_.OnTick = [this] { Probe(); };
 }
 

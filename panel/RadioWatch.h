@@ -5,7 +5,7 @@
 // probe that fails costs that one exchange and no more, since a library may
 // take its whole time-out to fail. When the radio answers, the rest follows
 // (ARX, then frequency and mode, the order of a follow retune) and the
-// operator is told it is back. One line each way, on stderr; none per probe.
+// operator is told it is back. One line each way, in the diagnostics; none per probe.
 
 #include <functional>
 #include <string>
@@ -17,7 +17,7 @@ class RadioWatch {
 public:
   using Sink = std::function<void(const std::string& line)>;
 
-  // Lines go to sink, without their line end; by default to stderr. The view
+  // Lines go to sink, without their line end; by default to the diagnostics. The view
   // must outlive the watch.
   explicit RadioWatch(PanelView& view, Sink sink = {});
   ~RadioWatch();

@@ -1,7 +1,8 @@
 #pragma once
-// The one line the program writes to stderr at start about the radio: which
-// library was loaded (its file) and whether both pipes opened, and if not,
-// why, in words an operator can act on. The panel itself shows none of it.
+// The one line the program writes at start about the radio (to stderr, or on
+// Windows where platform/diagnostics.h says): which library was loaded (its
+// file) and whether both pipes opened, and if not, why, in words an operator
+// can act on. The panel itself shows none of it.
 
 #include <optional>
 #include <string>

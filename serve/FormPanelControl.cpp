@@ -1,15 +1,16 @@
 #include "serve/FormPanelControl.h"
 
-#include <cstdio>
 #include <exception>
+#include <string>
 
 #include "base/Convert.h"
 #include "panel/PanelState.h"
+#include "platform/diagnostics.h"
 
 namespace {
 
 // A set from the network has nobody at the window to close an error box, so
-// an error that escapes the handlers goes to stderr, and the server answers
+// an error that escapes the handlers goes to the diagnostics, and the server answers
 // with a failure instead.
 template <typename F>
 bool RunGuarded(const char* action, F&& handlers) {
@@ -17,9 +18,9 @@ bool RunGuarded(const char* action, F&& handlers) {
     handlers();
     return true;
   } catch (const std::exception& error) {
-    std::fprintf(stderr, "ravolin: rig control, %s: %s\n", action, error.what());
+    platform::WriteDiagnostic(std::string("ravolin: rig control, ") + action + ": " + error.what());
   } catch (...) {
-    std::fprintf(stderr, "ravolin: rig control, %s: unknown error\n", action);
+    platform::WriteDiagnostic(std::string("ravolin: rig control, ") + action + ": unknown error");
   }
   return false;
 }

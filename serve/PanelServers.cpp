@@ -1,8 +1,7 @@
 #include "serve/PanelServers.h"
 
-#include <cstdio>
-
 #include "net/SockErrors.h"
+#include "platform/diagnostics.h"
 #include "serve/FeedConnection.h"
 #include "serve/RigConnection.h"
 
@@ -17,7 +16,7 @@ constexpr ServerConnection::Limits kFeedLimits{
 constexpr ServerConnection::Limits kRigLimits{
     .readChunk = 1024, .maxUnsent = 64 * 1024, .sendStallMs = 10000, .lingerMs = 2000};
 
-void Say(const std::string& line) { std::fprintf(stderr, "ravolin: %s\n", line.c_str()); }
+void Say(const std::string& line) { platform::WriteDiagnostic("ravolin: " + line); }
 
 }  // namespace
 

@@ -2,8 +2,8 @@
 // The panel's two servers as the program runs them. serve.ini is read once;
 // each server it names listens on its address, on the message loop, for as
 // long as this object lives. What goes wrong (a line of serve.ini, a port
-// that can't be bound, a crowd at the ceiling, accepts that fail) is told on
-// stderr, one line per change, and the panel goes on without that server.
+// that can't be bound, a crowd at the ceiling, accepts that fail) is told in
+// the diagnostics, one line per change, and the panel goes on without that server.
 
 #include <cstdint>
 #include <memory>

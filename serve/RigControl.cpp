@@ -1,8 +1,8 @@
 #include "serve/RigControl.h"
 
 #include <algorithm>
-#include <cstdio>
 
+#include "platform/diagnostics.h"
 #include "serve/Hertz.h"
 #include "serve/RigArguments.h"
 #include "serve/RigCapabilities.h"
@@ -104,6 +104,6 @@ int RigControl::SetMode(std::string_view mode, std::string_view passband) {
 void RigControl::LockMode(bool locked) {
   if (locked == modeLocked_) return;
   modeLocked_ = locked;
-  std::fprintf(stderr, "ravolin: rig control: the mode is %s\n",
-               locked ? "locked (clients' mode sets are taken and ignored)" : "unlocked");
+  platform::WriteDiagnostic(std::string("ravolin: rig control: the mode is ") +
+                            (locked ? "locked (clients' mode sets are taken and ignored)" : "unlocked"));
 }

@@ -5,6 +5,8 @@
 #include <stdexcept>
 
 #include "panel/FormLayout.h"
+#include "panel/KeyButtons.h"
+#include "panel/win32/ProgramIcon.h"
 
 namespace {
 
@@ -23,6 +25,14 @@ constexpr DWORD kFrameStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBO
 constexpr DWORD kFrameExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
 
 HINSTANCE Instance() { return GetModuleHandleA(nullptr); }
+
+// The program's own icon, at a size the system asks for; the generic one
+// where the program carries none (a test program).
+HICON ProgramIcon(int metricX, int metricY) {
+  auto icon = static_cast<HICON>(LoadImageA(Instance(), MAKEINTRESOURCEA(RAVOLIN_PROGRAM_ICON), IMAGE_ICON,
+                                            GetSystemMetrics(metricX), GetSystemMetrics(metricY), 0));
+  return icon ? icon : LoadIcon(nullptr, IDI_APPLICATION);
+}
 
 HFONT MakeFont(int height, int weight, const char* face) {
   return CreateFontA(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
@@ -49,14 +59,16 @@ void RegisterClassOnce() {
   static const bool registered = [] {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
-    WNDCLASSA windowClass{};
+    WNDCLASSEXA windowClass{};
+    windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = DefWindowProcA;  // replaced per window in WM_NCCREATE
     windowClass.hInstance = Instance();
     windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    windowClass.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
+    windowClass.hIcon = ProgramIcon(SM_CXICON, SM_CYICON);
+    windowClass.hIconSm = ProgramIcon(SM_CXSMICON, SM_CYSMICON);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = kClassName;
-    return RegisterClassA(&windowClass) != 0;
+    return RegisterClassExA(&windowClass) != 0;
   }();
   if (!registered) throw std::runtime_error("cannot register the window class");
 }
@@ -174,6 +186,23 @@ void MainWindow::SetPanelText(int index, const std::string& text) {
 
 int MainWindow::TrackBarPosition() const { return static_cast<int>(SendMessageA(trackBar_, TBM_GETPOS, 0, 0)); }
 void MainWindow::MoveTrackBar(int position) { SendMessageA(trackBar_, TBM_SETPOS, TRUE, position); }
+
+bool MainWindow::PressButtonForKey(unsigned message, std::uintptr_t key) {
+  // While the error box is up the panel is disabled and takes no input.
+  if (!OnButtonClick || !IsWindowEnabled(window_)) return false;
+  // Leave the shortcuts alone.
+  if (GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0) return false;
+  char character = 0;
+  if (message == WM_KEYDOWN && key == VK_RETURN) {
+    character = '\r';  // before the dialog navigation makes it a click of the focused button
+  } else if (message == WM_CHAR && key < 0x80) {
+    character = static_cast<char>(key);  // main row and keypad alike, shifted keys included
+  }
+  const int number = key_buttons::ButtonForKey(character);
+  if (number == 0) return false;
+  OnButtonClick(number);
+  return true;
+}
 
 LRESULT CALLBACK MainWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));

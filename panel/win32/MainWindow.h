@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -30,6 +31,12 @@ public:
   void SetPanelText(int index, const std::string& text);
   int TrackBarPosition() const;
   void MoveTrackBar(int position);  // no scroll notification
+
+  // A key meant for the window or one of its controls (WM_KEYDOWN, WM_CHAR):
+  // the digits, "," and ".", Enter, "+" and "-" press their button through
+  // OnButtonClick, as a click does. True when the key was taken; Tab, the
+  // track bar's arrows and every other key are left to the controls.
+  bool PressButtonForKey(unsigned message, std::uintptr_t key);
 
   // Called with the button's number (4 to 21) on every click.
   std::function<void(int number)> OnButtonClick;

@@ -56,6 +56,7 @@ HANDLE WakeEvent() {
 }
 
 HWND dialogWindow = nullptr;
+DialogKeyFilter dialogKeys;
 
 // The thread whose queue the hidden windows belong to: the first one to
 // register a class. 0 until then.
@@ -120,7 +121,18 @@ void DropDeferredFor(HWND window) {
 }
 
 // Dispatches one message taken from the queue.
+// True when the dialog window's key filter took the message.
+bool TakenAsDialogKey(const MSG& message) {
+  if (!dialogKeys || (message.message != WM_KEYDOWN && message.message != WM_CHAR)) return false;
+  if (message.hwnd != dialogWindow && !IsChild(dialogWindow, message.hwnd)) return false;
+  return dialogKeys(message.message, message.wParam);
+}
+
 void Dispatch(MSG& message) {
+  if (dialogWindow && TakenAsDialogKey(message)) {
+    ReportPending();
+    return;
+  }
   if (dialogWindow && IsDialogMessageA(dialogWindow, &message)) {
     ReportPending();
     return;
@@ -133,6 +145,7 @@ void Dispatch(MSG& message) {
 }  // namespace
 
 void SetDialogWindow(void* window) { dialogWindow = static_cast<HWND>(window); }
+void SetDialogKeyFilter(DialogKeyFilter filter) { dialogKeys = std::move(filter); }
 
 bool IsWindowClassRegistered(const char* className) {
   WNDCLASSA info;

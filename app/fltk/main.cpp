@@ -1,5 +1,5 @@
-// ravolin: the radio's front panel. Works in the current directory
-// ("host.ini", "freq.ini") and takes no arguments.
+// ravolin: the radio's front panel. Takes no arguments and works in the
+// folder it is started in ("host.ini", "freq.ini"; app/WorkingFolder.h).
 
 #include <FL/Fl.H>
 #include <FL/x.H>
@@ -7,16 +7,16 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 
-#include "base/Application.h"
+#include "app/ProgramStart.h"
+#include "app/WorkingFolder.h"
 #include "panel/FormDispatch.h"
 #include "panel/Unit1.h"
 #include "panel/fltk/FltkPanelView.h"
 #include "panel/fltk/Fonts.h"
 #include "panel/fltk/MainWindow.h"
 #include "platform/messages.h"
-#include "radio/LinkReport.h"
-#include "serve/PanelServers.h"
 
 namespace {
 
@@ -28,6 +28,15 @@ namespace {
   va_end(args);
   std::fprintf(stderr, "\nravolin: the panel needs an X display; run it in a desktop session or under Xvfb.\n");
   std::exit(1);
+}
+
+// Where the panel works when an installed copy is started in its own folder:
+// the folder the desktop launcher gives it.
+std::filesystem::path UserFolder() {
+  const char* config = std::getenv("XDG_CONFIG_HOME");
+  if (config && *config == '/') return std::filesystem::path(config) / "ravolin";
+  const char* home = std::getenv("HOME");
+  return home && *home ? std::filesystem::path(home) / ".config" / "ravolin" : std::filesystem::path();
 }
 
 bool DisplayNamed() {
@@ -44,6 +53,7 @@ int main(int, char** argv) {
                  "ravolin: the panel needs an X display; run it in a desktop session or under Xvfb.\n");
     return 1;
   }
+  SettleWorkingFolder(argv[0], UserFolder());
   Fl::fatal = DisplayFailure;
   fl_open_display();
   Fl::lock();  // lets other threads post to the loop
@@ -52,8 +62,6 @@ int main(int, char** argv) {
   MainWindow window;
   FltkPanelView view(window);  // Timer1 is enabled from here on
   TForm1 form(view, argv[0]);
-  SetApplicationExceptionHandler([&form](const std::exception& error) { form.ReportError(error); });
-  // The window's input reaches the panel's handlers through the dispatch.
   window.OnButtonClick = [&form](int number) { RunButtonClick(form, number); };
   window.TrackBar1()->OnScroll = [&form](int position) { RunTrackBarScroll(form, position); };
   view.Timer1().OnTick = [&form] { RunTimer1(form); };
@@ -62,16 +70,9 @@ int main(int, char** argv) {
     platform::QuitMessageLoop();
   };
 
-  form.RunHandler([&form] { form.FormCreate(nullptr); });
-  // Started from a menu there is no terminal to ask; this line, in the
-  // session's log, says what became of the radio.
-  std::fprintf(stderr, "%s\n", DescribeRadioLink(GatherRadioLinkFacts()).c_str());
-  // The state feed and the rig-control port, as serve.ini names them.
-  PanelServers servers(form, view);
+  ProgramStart start(form, view);
   window.xclass("ravolin");  // the desktop entry's StartupWMClass: the menu's icon stands for this window
   window.show();
   platform::RunMessageLoop();
-
-  SetApplicationExceptionHandler({});
   return 0;
 }
