@@ -100,6 +100,10 @@ TEST_F(ServersTest, ClientsThatLeaveAtAnyMomentGiveTheirConnectionsBack) {
   LoopTicks ticks{form};
   const std::uint16_t feed = feedPort;
   const std::uint16_t rig = rigPort;
+  // A first exchange with each, so that what clients keep for good (the
+  // reads' wake-up channel) is counted before.
+  ASSERT_EQ(Exchange(rig, "f\nq\n").bytes, "7050000\nRPRT 0\n");
+  ASSERT_TRUE(Exchange(feed, kFeedRequest).closed);
   const long descriptorsBefore = OpenDescriptors();
 
   const std::vector<Departure> departures = {
