@@ -29,7 +29,10 @@ ServerConnection::~ServerConnection() {
   if (window_ != 0) platform::DestroyHiddenWindow(window_);
 }
 
-void ServerConnection::Open() { Handle(kOpen); }
+// The first read is not left to a notification: what happened before the
+// socket had its own registration (the request arrived, or the peer reset
+// the connection while it waited in the listen queue) is found by reading.
+void ServerConnection::Open() { Handle(kOpen | kRead); }
 
 std::intptr_t ServerConnection::Procedure(platform::WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
                                           std::intptr_t lParam) {
