@@ -24,10 +24,22 @@ std::uint32_t NetworkOrder(std::uint32_t hostOrder) {
 }
 
 // Errors of the one connection being taken, which its peer ended while it
-// waited in the listen queue: the next connection is taken instead.
+// waited in the listen queue (Winsock tells it as "not connected"), or a
+// network error pending on it: the next connection is taken instead.
 bool ConnectionGone(int error) {
-  return error == sock::kErrConnAborted || error == sock::kErrConnReset || error == sock::kErrNetReset ||
-         error == sock::kErrTimedOut || error == sock::kErrInterrupted;
+  switch (error) {
+    case sock::kErrConnAborted:
+    case sock::kErrConnReset:
+    case sock::kErrNetReset:
+    case sock::kErrNotConn:
+    case sock::kErrTimedOut:
+    case sock::kErrInterrupted:
+    case sock::kErrNetDown:
+    case sock::kErrNetUnreach:
+    case sock::kErrHostDown:
+    case sock::kErrHostUnreach: return true;
+    default: return false;
+  }
 }
 
 }  // namespace
