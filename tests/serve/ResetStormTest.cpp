@@ -125,7 +125,7 @@ TEST_F(ServersTest, ClientsThatLeaveAtAnyMomentGiveTheirConnectionsBack) {
   // take their turns beside the others.
   // Under Wine fewer clients at once, and fewer in all, so that the storm
   // stays within its time.
-  const int kClients = UnderWine() ? 3000 : 10000;
+  const int kClients = UnderWine() ? 2000 : 10000;
   const int kAboveCap = 24;
   const int kThreads = UnderWine() ? 2 : 6;
   std::atomic<int> left{0}, wrong{0};
