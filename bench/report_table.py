@@ -91,13 +91,14 @@ def feed_rows(f):
     """The state feed under ab beside nginx serving a 4-line file."""
     if not isinstance(f.get("feed_ours_rps"), float):
         return [("state feed under ab against nginx", "no figure", "", "", "", "")]
-    clients, requests = int(f["feed_clients"]), int(f["feed_requests"])
+    clients, seconds = int(f["feed_clients"]), f["feed_s"]
     ours, theirs = f["feed_ours_rps"], f["feed_nginx_rps"]
     times = lambda who: " / ".join(str(int(f[f"feed_{who}_p{p}_ms"])) for p in (50, 90, 99, 100))
     late = f["feed_tick_late_ms"]
     return [
-        (f"state feed, {clients} clients at once, a connection per request ({requests} requests, "
-         f"{int(f['feed_ours_failed'])} failed)", f"{ours:.0f} req/s", f"nginx {theirs:.0f} req/s",
+        (f"state feed, {clients} clients at once, a connection per request ({seconds:g} s each, "
+         f"{int(f['feed_ours_requests'])} requests, {int(f['feed_ours_failed'])} failed)", f"{ours:.0f} req/s",
+         f"nginx {theirs:.0f} req/s",
          f"{ours / theirs:.2f}x", "(none set)", ""),
         ("answer time under that load, 50 / 90 / 99 / 100 %", f"{times('ours')} ms", f"nginx {times('nginx')} ms",
          "", "(none set)", ""),

@@ -17,7 +17,7 @@
 
 Prints figures as lines "name value" for bench/report_table.py.
 
-    serve_measure.py SERVE_PANEL RUNS IDLE_SECONDS LOAD_SECONDS FEED_REQUESTS NGINX_URL
+    serve_measure.py SERVE_PANEL RUNS IDLE_SECONDS LOAD_SECONDS FEED_SECONDS NGINX_URL
 """
 import os
 import re
@@ -121,16 +121,17 @@ def rigctl_f(port):
     return wall
 
 
-def ab(url, requests):
-    """ab's requests a second and answer-time percentiles (ms) for url."""
-    out = subprocess.run(["ab", "-q", "-r", "-n", str(requests), "-c", str(FEED_CLIENTS), url], capture_output=True,
-                         text=True, timeout=600)
+def ab(url, seconds):
+    """ab's requests a second and answer-time percentiles (ms) for url, over
+    seconds of load."""
+    out = subprocess.run(["ab", "-q", "-r", "-t", str(max(1, int(seconds))), "-n", "100000000", "-c", str(FEED_CLIENTS), url],
+                         capture_output=True, text=True, timeout=seconds + 60)
     rate = re.search(r"^Requests per second:\s+([0-9.]+)", out.stdout, re.M)
     complete = re.search(r"^Complete requests:\s+(\d+)", out.stdout, re.M)
     failed = re.search(r"^Failed requests:\s+(\d+)", out.stdout, re.M)
-    if out.returncode != 0 or not rate or not complete or int(complete.group(1)) != requests:
+    if out.returncode != 0 or not rate or not complete or int(complete.group(1)) == 0:
         sys.exit(f"ab against {url} failed: {out.stdout}{out.stderr}")
-    figures = {"rps": float(rate.group(1)), "failed": int(failed.group(1))}
+    figures = {"rps": float(rate.group(1)), "requests": int(complete.group(1)), "failed": int(failed.group(1))}
     for p in PERCENTILES:
         found = re.search(rf"^\s*{p}%\s+(\d+)", out.stdout, re.M)
         figures[f"p{p}_ms"] = int(found.group(1)) if found else -1
@@ -156,19 +157,24 @@ class TickLog:
             return [late for at, late in self.ticks if start <= at <= end]
 
 
-def feed_load(feed, nginx_url, requests, ticks):
+def feed_load(feed, nginx_url, seconds, ticks):
     """ab against the feed and against nginx, in turns; Timer1 meanwhile."""
     figures, lates = {}, []
-    for turn in range(2):
+    for _ in range(2):
         for who, url in (("ours", f"http://127.0.0.1:{feed}/freq.ini"), ("nginx", nginx_url)):
             start = time.monotonic()
-            result = ab(url, requests // 2)
+            result = ab(url, seconds / 2)
             if who == "ours":
                 lates += ticks.between(start, time.monotonic())
             for name, value in result.items():
                 key = f"feed_{who}_{name}"
-                figures[key] = max(figures.get(key, value), value) if name == "failed" else value
-    figures["feed_requests"] = requests
+                # Counts are summed over the turns, the rate averaged; the
+                # answer times are the last turn's.
+                if name in ("failed", "requests", "rps"):
+                    figures[key] = figures.get(key, 0) + (value / 2 if name == "rps" else value)
+                else:
+                    figures[key] = value
+    figures["feed_s"] = seconds
     figures["feed_clients"] = FEED_CLIENTS
     figures["feed_ticks"] = len(lates)
     figures["feed_tick_late_ms"] = max(lates) if lates else -1.0
@@ -177,9 +183,9 @@ def feed_load(feed, nginx_url, requests, ticks):
 
 def main():
     serve_panel, runs, idle_s, load_s = sys.argv[1], int(sys.argv[2]), float(sys.argv[3]), float(sys.argv[4])
-    feed_requests, nginx_url = int(sys.argv[5]), sys.argv[6]
+    feed_s, nginx_url = float(sys.argv[5]), sys.argv[6]
     feed, ours, theirs = free_port(), free_port(), free_port()
-    total = 10 + 2 * (idle_s + load_s) + runs + feed_requests // 100
+    total = 10 + 2 * (idle_s + load_s) + runs + 2 * feed_s
     panel = subprocess.Popen([serve_panel, f"127.0.0.1:{feed}", f"127.0.0.1:{ours}", str(int(total))],
                              stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
     peer = subprocess.Popen(["rigctld", "-m", "1", "-T", "127.0.0.1", "-t", str(theirs)],
@@ -214,7 +220,7 @@ def main():
             figures[f"serve_load_{who}_answers"] = len(times)
             figures[f"serve_load_{who}_ms"] = 1000 * statistics.median(times)
             figures[f"serve_load_{who}_max_ms"] = 1000 * max(times)
-        figures.update(feed_load(feed, nginx_url, feed_requests, ticks))
+        figures.update(feed_load(feed, nginx_url, feed_s, ticks))
         for name, value in figures.items():
             print(name, f"{value:.4f}" if isinstance(value, float) else value)
     finally:
