@@ -83,7 +83,28 @@ def serve_rows(f):
                  f"{f['serve_load_ours_ms']:.2f} / {f['serve_load_ours_max_ms']:.1f} ms",
                  f"rigctld -m 1 {f['serve_load_theirs_ms']:.2f} / {f['serve_load_theirs_max_ms']:.1f} ms",
                  "", "(none set)", ""))
+    rows.extend(feed_rows(f))
     return rows
+
+
+def feed_rows(f):
+    """The state feed under ab beside nginx serving a 4-line file."""
+    if not isinstance(f.get("feed_ours_rps"), float):
+        return [("state feed under ab against nginx", "no figure", "", "", "", "")]
+    clients, seconds = int(f["feed_clients"]), f["feed_s"]
+    ours, theirs = f["feed_ours_rps"], f["feed_nginx_rps"]
+    times = lambda who: " / ".join(str(int(f[f"feed_{who}_p{p}_ms"])) for p in (50, 90, 99, 100))
+    late = f["feed_tick_late_ms"]
+    return [
+        (f"state feed, {clients} clients at once, a connection per request ({seconds:g} s each, "
+         f"{int(f['feed_ours_requests'])} requests, {int(f['feed_ours_failed'])} failed)", f"{ours:.0f} req/s",
+         f"nginx {theirs:.0f} req/s",
+         f"{ours / theirs:.2f}x", "(none set)", ""),
+        ("answer time under that load, 50 / 90 / 99 / 100 %", f"{times('ours')} ms", f"nginx {times('nginx')} ms",
+         "", "(none set)", ""),
+        (f"Timer1's largest delay meanwhile ({int(f['feed_ticks'])} ticks)", f"{late:.1f} ms", "", "", "<= 100 ms",
+         met(0 <= late <= 100)),
+    ]
 
 
 def replug_rows(f):

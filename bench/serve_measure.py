@@ -9,13 +9,18 @@
 - CPU of each while 10 clients each ask `f` ten times a second on
   connections they keep, and how long those answers took;
 - the answer time of `+f` (the extended answer: echo, labelled value,
-  RPRT 0) on one kept connection, asked RUNS times in turns against each.
+  RPRT 0) on one kept connection, asked RUNS times in turns against each;
+- the state feed under `ab` (FEED_CLIENTS at once, each request on a new
+  connection, as followers make them): requests a second and answer-time
+  percentiles, beside nginx serving a 4-line freq.ini (NGINX_URL) under the
+  same load, and the largest delay of the panel's Timer1 meanwhile.
 
 Prints figures as lines "name value" for bench/report_table.py.
 
-    serve_measure.py SERVE_PANEL RUNS IDLE_SECONDS LOAD_SECONDS
+    serve_measure.py SERVE_PANEL RUNS IDLE_SECONDS LOAD_SECONDS FEED_SECONDS NGINX_URL
 """
 import os
+import re
 import socket
 import statistics
 import subprocess
@@ -25,6 +30,8 @@ import time
 
 CLIENTS = 10
 RATE = 10  # requests a second, each client
+FEED_CLIENTS = 50
+PERCENTILES = (50, 90, 99, 100)
 DEADLINE = 20.0
 TICKS = os.sysconf("SC_CLK_TCK")
 
@@ -114,10 +121,71 @@ def rigctl_f(port):
     return wall
 
 
+def ab(url, seconds):
+    """ab's requests a second and answer-time percentiles (ms) for url, over
+    seconds of load."""
+    out = subprocess.run(["ab", "-q", "-r", "-t", str(max(1, int(seconds))), "-n", "100000000", "-c", str(FEED_CLIENTS), url],
+                         capture_output=True, text=True, timeout=seconds + 60)
+    rate = re.search(r"^Requests per second:\s+([0-9.]+)", out.stdout, re.M)
+    complete = re.search(r"^Complete requests:\s+(\d+)", out.stdout, re.M)
+    failed = re.search(r"^Failed requests:\s+(\d+)", out.stdout, re.M)
+    if out.returncode != 0 or not rate or not complete or int(complete.group(1)) == 0:
+        sys.exit(f"ab against {url} failed: {out.stdout}{out.stderr}")
+    figures = {"rps": float(rate.group(1)), "requests": int(complete.group(1)), "failed": int(failed.group(1))}
+    for p in PERCENTILES:
+        found = re.search(rf"^\s*{p}%\s+(\d+)", out.stdout, re.M)
+        figures[f"p{p}_ms"] = int(found.group(1)) if found else -1
+    return figures
+
+
+class TickLog:
+    """The panel's "timer1 MS" lines, with the time each arrived."""
+
+    def __init__(self, stream):
+        self.ticks, self.lock = [], threading.Lock()
+        threading.Thread(target=self.read, args=(stream,), daemon=True).start()
+
+    def read(self, stream):
+        for line in stream:
+            words = line.split()
+            if len(words) == 2 and words[0] == "timer1":
+                with self.lock:
+                    self.ticks.append((time.monotonic(), float(words[1])))
+
+    def between(self, start, end):
+        with self.lock:
+            return [late for at, late in self.ticks if start <= at <= end]
+
+
+def feed_load(feed, nginx_url, seconds, ticks):
+    """ab against the feed and against nginx, in turns; Timer1 meanwhile."""
+    figures, lates = {}, []
+    for _ in range(2):
+        for who, url in (("ours", f"http://127.0.0.1:{feed}/freq.ini"), ("nginx", nginx_url)):
+            start = time.monotonic()
+            result = ab(url, seconds / 2)
+            if who == "ours":
+                lates += ticks.between(start, time.monotonic())
+            for name, value in result.items():
+                key = f"feed_{who}_{name}"
+                # Counts are summed over the turns, the rate averaged; the
+                # answer times are the last turn's.
+                if name in ("failed", "requests", "rps"):
+                    figures[key] = figures.get(key, 0) + (value / 2 if name == "rps" else value)
+                else:
+                    figures[key] = value
+    figures["feed_s"] = seconds
+    figures["feed_clients"] = FEED_CLIENTS
+    figures["feed_ticks"] = len(lates)
+    figures["feed_tick_late_ms"] = max(lates) if lates else -1.0
+    return figures
+
+
 def main():
     serve_panel, runs, idle_s, load_s = sys.argv[1], int(sys.argv[2]), float(sys.argv[3]), float(sys.argv[4])
+    feed_s, nginx_url = float(sys.argv[5]), sys.argv[6]
     feed, ours, theirs = free_port(), free_port(), free_port()
-    total = 10 + 2 * (idle_s + load_s) + runs
+    total = 10 + 2 * (idle_s + load_s) + runs + 2 * feed_s
     panel = subprocess.Popen([serve_panel, f"127.0.0.1:{feed}", f"127.0.0.1:{ours}", str(int(total))],
                              stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
     peer = subprocess.Popen(["rigctld", "-m", "1", "-T", "127.0.0.1", "-t", str(theirs)],
@@ -125,6 +193,7 @@ def main():
     try:
         if panel.stdout.readline().strip() != "ready":
             sys.exit("serve_panel did not start")
+        ticks = TickLog(panel.stdout)
         wait_listening(ours)
         wait_listening(theirs)
         figures = {"serve_runs": runs, "serve_idle_s": idle_s, "serve_load_s": load_s,
@@ -151,6 +220,7 @@ def main():
             figures[f"serve_load_{who}_answers"] = len(times)
             figures[f"serve_load_{who}_ms"] = 1000 * statistics.median(times)
             figures[f"serve_load_{who}_max_ms"] = 1000 * max(times)
+        figures.update(feed_load(feed, nginx_url, feed_s, ticks))
         for name, value in figures.items():
             print(name, f"{value:.4f}" if isinstance(value, float) else value)
     finally:

@@ -2,9 +2,11 @@
 // display: the window double with Timer1 on the real message loop (the
 // follow step following its own freq.ini, as an idle panel does), and the
 // servers as the program starts them. Runs until the given number of
-// seconds has passed; prints "ready" once both servers listen.
+// seconds has passed; prints "ready" once both servers listen, then a line
+// "timer1 MS" at each Timer1 tick: how much later than its period it came.
 //
 //     serve_panel FEED_ADDRESS RIG_ADDRESS SECONDS
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -29,7 +31,17 @@ int main(int argc, char** argv) {
   bench::LoopPanelView view;
   TForm1 form(view, "ravolin");
   form.FormCreate(nullptr);
-  view.Timer1().OnTick = [&] { form.Timer1Timer(nullptr); };
+  using Clock = std::chrono::steady_clock;
+  Clock::time_point lastTick = Clock::now();
+  view.Timer1().OnTick = [&] {
+    const Clock::time_point now = Clock::now();
+    const auto late = std::chrono::duration<double, std::milli>(now - lastTick) -
+                      std::chrono::milliseconds(panel::kTimer1IntervalMs);
+    lastTick = now;
+    std::printf("timer1 %.1f\n", late.count());
+    std::fflush(stdout);
+    form.Timer1Timer(nullptr);
+  };
   PanelServers servers(form, view);
   if (servers.Feed() == nullptr || servers.Rig() == nullptr) return 1;
 

@@ -10,6 +10,9 @@ constexpr char kWindowClass[] = "RavolinListener";
 constexpr char kRetryClass[] = "RavolinListenerRetry";
 constexpr std::uint16_t kSocketsVersion = 0x0101;
 constexpr std::uint32_t kRetryMs = 1000;
+// Connections already gone skipped in one notification; the next one comes
+// with the next notification, so that other sockets get their turn.
+constexpr int kMostGoneInARow = 16;
 
 // The address as the socket calls take it: its bytes in network order.
 std::uint32_t NetworkOrder(std::uint32_t hostOrder) {
@@ -18,6 +21,25 @@ std::uint32_t NetworkOrder(std::uint32_t hostOrder) {
   std::uint32_t result = 0;
   std::memcpy(&result, bytes, sizeof result);
   return result;
+}
+
+// Errors of the one connection being taken, which its peer ended while it
+// waited in the listen queue (Winsock tells it as "not connected"), or a
+// network error pending on it: the next connection is taken instead.
+bool ConnectionGone(int error) {
+  switch (error) {
+    case sock::kErrConnAborted:
+    case sock::kErrConnReset:
+    case sock::kErrNetReset:
+    case sock::kErrNotConn:
+    case sock::kErrTimedOut:
+    case sock::kErrInterrupted:
+    case sock::kErrNetDown:
+    case sock::kErrNetUnreach:
+    case sock::kErrHostDown:
+    case sock::kErrHostUnreach: return true;
+    default: return false;
+  }
 }
 
 }  // namespace
@@ -84,22 +106,25 @@ std::intptr_t Listener::Procedure(platform::WindowHandle window, std::uint32_t m
 }
 
 void Listener::AcceptOne() {
-  if (!IsOpen()) return;
-  sock::SockAddrIn peer{};
-  const sock::Socket accepted = sock::Accept(socket_, &peer);
-  if (accepted != sock::kInvalidSocket) {
-    Trouble(0);
-    if (OnAccept) {
-      OnAccept(accepted);
-    } else {
-      sock::Close(accepted);
+  for (int gone = 0; IsOpen() && gone < kMostGoneInARow; ++gone) {
+    sock::SockAddrIn peer{};
+    const sock::Socket accepted = sock::Accept(socket_, &peer);
+    if (accepted != sock::kInvalidSocket) {
+      Trouble(0);
+      if (OnAccept) {
+        OnAccept(accepted);
+      } else {
+        sock::Close(accepted);
+      }
+      return;
     }
+    const int error = sock::LastError();
+    if (error == sock::kErrWouldBlock) return;  // the connection went away before it was taken
+    if (ConnectionGone(error)) continue;
+    retry_.Start(kRetryMs);
+    Trouble(error);
     return;
   }
-  const int error = sock::LastError();
-  if (error == sock::kErrWouldBlock) return;  // the connection went away before it was taken
-  retry_.Start(kRetryMs);
-  Trouble(error);
 }
 
 void Listener::Trouble(int error) {

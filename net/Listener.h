@@ -2,7 +2,9 @@
 // A listening TCP socket on a hidden window of its own: each accept
 // notification accepts one connection and hands the new socket over. After
 // a failed accept (no descriptors left, say) accepting pauses for a second,
-// rather than failing again at once for as long as the condition lasts.
+// rather than failing again at once for as long as the condition lasts; a
+// connection its peer ended while it waited in the listen queue is skipped,
+// not taken for such a failure.
 
 #include <cstdint>
 #include <functional>

@@ -29,7 +29,10 @@ ServerConnection::~ServerConnection() {
   if (window_ != 0) platform::DestroyHiddenWindow(window_);
 }
 
-void ServerConnection::Open() { Handle(kOpen); }
+// The first read is not left to a notification: what happened before the
+// socket had its own registration (the request arrived, or the peer reset
+// the connection while it waited in the listen queue) is found by reading.
+void ServerConnection::Open() { Handle(kOpen | kRead); }
 
 std::intptr_t ServerConnection::Procedure(platform::WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
                                           std::intptr_t lParam) {
@@ -48,7 +51,13 @@ std::intptr_t ServerConnection::Procedure(platform::WindowHandle window, std::ui
 
 void ServerConnection::Handle(unsigned events) {
   pending_ |= events;
-  if (busy_) return;  // the call on the stack takes it when it is done
+  if (busy_) {
+    // The call on the stack takes it when it is done; but a reset gives the
+    // socket back at once, so that a set that waits long (a nested pump
+    // under other clients' sets) does not keep a dead connection open.
+    if (events & kReset) Close();
+    return;
+  }
   busy_ = true;
   while (pending_ != 0 && !Closed()) {
     const unsigned now = pending_;
@@ -213,7 +222,7 @@ void ServerConnection::Close() {
   socket_ = sock::kInvalidSocket;
   out_ = std::string();
   sent_ = 0;
-  buffer_ = std::vector<char>();
+  if (!busy_) buffer_ = std::vector<char>();  // else a protocol call may still read it
   protocolDeadline_.reset();
   sendDeadline_.reset();
   if (!busy_) Finish();

@@ -18,8 +18,9 @@
 //
 // Re-entrancy: a notification that arrives while the connection is already
 // handling one (a protocol call that pumps messages) is held and handled
-// once that call returns, so the protocol is never entered twice and the
-// connection is never closed under its feet. OnFinished tells the owner,
+// once that call returns, so the protocol is never entered twice; only a
+// reset closes the socket at once, and the protocol's call then finds its
+// sends dropped, its buffers intact. OnFinished tells the owner,
 // once, when the connection is closed and none of its code runs any more;
 // only then may it be destroyed, and not from inside OnFinished.
 

@@ -42,6 +42,7 @@ std::size_t TcpServer::BytesHeld() const {
 }
 
 void TcpServer::Adopt(sock::Socket accepted) {
+  ++accepted_;
   if (Connections() >= maxConnections_) {
     sock::Close(accepted);
     NoteCeiling(true);

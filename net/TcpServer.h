@@ -33,6 +33,8 @@ public:
   // Connections open now, and what they hold in buffered bytes.
   std::size_t Connections() const;
   std::size_t BytesHeld() const;
+  // Connections taken since Listen, those turned away at the ceiling too.
+  std::size_t Accepted() const { return accepted_; }
 
   // Each once per change: the ceiling was reached (true) and connections
   // are turned away, or one is free again (false).
@@ -55,6 +57,7 @@ private:
   Listener listener_;
   std::list<std::unique_ptr<ServerConnection>> connections_;
   platform::WindowHandle window_ = 0;
+  std::size_t accepted_ = 0;
   bool reapPosted_ = false;
   bool full_ = false;
 };

@@ -65,8 +65,10 @@ std::intptr_t SendWindowMessage(WindowHandle window, std::uint32_t message, std:
 bool StartWindowTimer(WindowHandle window, std::uintptr_t id, std::uint32_t intervalMs);
 bool StopWindowTimer(WindowHandle window, std::uintptr_t id);
 
-// Processes everything pending now (due timers, ready sockets, posted
-// messages, GUI events), then returns. True when anything was handled.
+// Processes what is pending now (due timers, ready sockets, posted
+// messages, GUI events), then returns. True when anything was handled. A
+// call handles a bounded batch, due timers first, so that a source that
+// stays busy neither keeps it from returning nor holds the timers back.
 // An exception that escapes a window procedure run by a pump goes to
 // HandleApplicationException (base/Application.h) and the pump goes on.
 bool ProcessMessages();

@@ -217,7 +217,12 @@ void AcceptCalled(int listener, int accepted) {
     n->readArmed = true;
     Update(listener, *n);
   }
-  if (accepted >= 0) Register(accepted, n->window, n->message, n->events);
+  if (accepted < 0) return;
+  // Accepted means connected, even when the peer has reset the connection
+  // since (in the listen queue, say), which the peer's address no longer
+  // tells: its reset is then what the first read reports.
+  Notifiers()[accepted].phase = Phase::Connected;
+  Register(accepted, n->window, n->message, n->events);
 }
 
 void Forget(int fd) {

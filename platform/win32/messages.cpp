@@ -228,10 +228,35 @@ bool StopWindowTimer(WindowHandle window, std::uintptr_t id) {
   return KillTimer(reinterpret_cast<HWND>(window), id) != FALSE;
 }
 
+// The system makes a timer's tick only when nothing else is queued, so a
+// steady stream of socket notifications would hold every timer back for as
+// long as it lasts. Due ticks are taken first, and again after each batch
+// of other messages; a call takes a bounded number, so that a source that
+// never runs dry does not keep it from returning.
+namespace {
+
+constexpr int kMessagesPerTimerCheck = 32;
+constexpr int kMostMessagesPerCall = 512;
+
+bool DispatchDueTimers() {
+  bool handled = false;
+  MSG message;
+  for (int taken = 0; taken < kMessagesPerTimerCheck && PeekMessageA(&message, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE);
+       ++taken) {
+    handled = true;
+    Dispatch(message);
+  }
+  return handled;
+}
+
+}  // namespace
+
 bool ProcessMessages() {
   bool handled = false;
   MSG message;
-  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+  for (int taken = 0; taken < kMostMessagesPerCall; ++taken) {
+    if (taken % kMessagesPerTimerCheck == 0 && DispatchDueTimers()) handled = true;
+    if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) break;
     handled = true;
     if (message.message == WM_QUIT) {  // ends RunMessageLoop; a nested wait goes on pumping
       quitRequested = true;

@@ -136,9 +136,14 @@ int AcceptConnection(int listener) {
   return fd;
 }
 
-int ConnectLoopback(std::uint16_t port) {
+int ConnectLoopback(std::uint16_t port, int bufferBytes) {
   const int fd = NewSocket();
   if (fd == kNoSocket) return kNoSocket;
+  if (bufferBytes > 0) {
+    for (const int option : {SO_RCVBUF, SO_SNDBUF})
+      ::setsockopt(static_cast<Native>(fd), SOL_SOCKET, option, reinterpret_cast<const char*>(&bufferBytes),
+                   sizeof bufferBytes);
+  }
   const sockaddr_in address = LoopbackAddress(port);
   if (::connect(static_cast<Native>(fd), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
     CloseNative(fd);

@@ -16,8 +16,10 @@ int BoundSocket(std::uint16_t& port);
 bool Listen(int fd, int backlog);
 // A connection from the listener, with Nagle off; kNoSocket on failure.
 int AcceptConnection(int listener);
-// A blocking connect to 127.0.0.1:port; kNoSocket on failure.
-int ConnectLoopback(std::uint16_t port);
+// A blocking connect to 127.0.0.1:port; kNoSocket on failure. bufferBytes,
+// when given, sizes both socket buffers (a client that takes little at a
+// time).
+int ConnectLoopback(std::uint16_t port, int bufferBytes = 0);
 void CloseSocket(int fd);
 // Makes the next close send a reset (linger on, time 0).
 void SetResetOnClose(int fd);
