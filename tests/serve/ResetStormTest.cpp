@@ -126,7 +126,10 @@ TEST_F(ServersTest, ClientsThatLeaveAtAnyMomentGiveTheirConnectionsBack) {
   // Under Wine fewer clients at once, and fewer in all, so that the storm
   // stays within its time.
   const int kClients = UnderWine() ? 2000 : 10000;
-  const int kAboveCap = 24;
+  // Under Wine the server's output is not held back by a client that does
+  // not read (its sends keep succeeding), so a client waiting for the cap
+  // would send for ever: that moment is left to the native runs.
+  const int kAboveCap = UnderWine() ? 0 : 24;
   const int kThreads = UnderWine() ? 2 : 6;
   std::atomic<int> left{0}, wrong{0};
   std::vector<std::unique_ptr<BackgroundTask>> storm;
